@@ -1,0 +1,175 @@
+// The block driver: turns the host's process calls into calls of the
+// effect's double-precision renderer, one sub-block between each pair of
+// MIDI event positions. Audio thread, except setBlockSize/setSampleRate
+// (UI thread, while suspended).
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+#include "core/plug.h"
+
+namespace PlugCore {
+
+namespace {
+
+constexpr double kInputLimit = 1e10;
+
+double sanitise(double x) {
+    if (std::isnan(x)) return 0.0;
+    return std::clamp(x, -kInputLimit, kInputLimit);
+}
+
+}  // namespace
+
+void Plug::setSampleRate(float rate) {
+    AudioEffectX::setSampleRate(rate);
+    prepareNeeded = true;
+}
+
+void Plug::setBlockSize(int32 size) {
+    AudioEffectX::setBlockSize(std::max<int32>(size, 0));
+    allocateWorkBlock();
+    prepareNeeded = true;
+}
+
+// One allocation holds every input channel, then every output channel.
+void Plug::allocateWorkBlock() {
+    workBlock.reset();
+    workBlockFrames = 0;
+    const std::size_t n = static_cast<std::size_t>(blockSize);
+    const std::size_t inputs = 2 * static_cast<std::size_t>(inputPairs);
+    const std::size_t outputs = 2 * static_cast<std::size_t>(outputPairs);
+    if (n == 0) return;
+    workBlock.reset(new (std::nothrow) double[(inputs + outputs) * n]());
+    if (!workBlock) return;  // a later process call finds no work block and renders nothing
+    workBlockFrames = blockSize;
+    for (std::size_t k = 0; k < inputs; ++k) inputBuffers[k] = workBlock.get() + k * n;
+    for (std::size_t k = 0; k < outputs; ++k) outputBuffers[k] = workBlock.get() + (inputs + k) * n;
+}
+
+void Plug::resume() {
+    if (prepareNeeded) {
+        prepareProcessing();
+        prepareNeeded = false;
+    }
+    params.invalidateAudioSeen();
+    resetProcessing();
+    setInitialDelay(getLatency());
+    beatPosition = 0;
+}
+
+void Plug::processReplacing(float** inputs, float** outputs, int32 frames) {
+    if (frames < 0 || frames > blockSize) return;
+    if (!workBlock) allocateWorkBlock();
+    if (!workBlock || frames > workBlockFrames) return;
+    const auto n = static_cast<std::size_t>(frames);
+    for (int32 k = 0; k < 2 * inputPairs; ++k)
+        std::copy(inputs[k], inputs[k] + n, inputBuffers[k]);
+    processDoubleReplacing(inputBuffers.get(), outputBuffers.get(), frames);
+    for (int32 k = 0; k < 2 * outputPairs; ++k)
+        std::transform(outputBuffers[k], outputBuffers[k] + n, outputs[k],
+                       [](double x) { return static_cast<float>(x); });
+}
+
+void Plug::process(float** inputs, float** outputs, int32 frames) {
+    if (frames < 0 || frames > blockSize) return;
+    if (!workBlock) allocateWorkBlock();
+    if (!workBlock || frames > workBlockFrames) return;
+    const auto n = static_cast<std::size_t>(frames);
+    for (int32 k = 0; k < 2 * inputPairs; ++k)
+        std::copy(inputs[k], inputs[k] + n, inputBuffers[k]);
+    processDoubleReplacing(inputBuffers.get(), outputBuffers.get(), frames);
+    for (int32 k = 0; k < 2 * outputPairs; ++k)
+        for (std::size_t i = 0; i < n; ++i) outputs[k][i] += static_cast<float>(outputBuffers[k][i]);
+}
+
+void Plug::processDoubleReplacing(double** inputs, double** outputs, int32 frames) {
+    if (frames < 0 || frames > blockSize) return;
+    if (!workBlock) allocateWorkBlock();
+    if (!workBlock || frames > workBlockFrames) return;
+    rescanNeeded = true;
+    sanitiseInputs(inputs, static_cast<std::uint32_t>(frames));
+    readTransport();
+    walkEvents(outputs, static_cast<std::uint32_t>(frames));
+    pendingEvents = nullptr;
+}
+
+// The renderer always reads this copy, so host inputs and outputs may alias.
+void Plug::sanitiseInputs(double** inputs, std::uint32_t frames) {
+    for (int32 k = 0; k < 2 * inputPairs; ++k) {
+        const double* in = inputs[k];
+        double* copy = inputBuffers[k];
+        for (std::uint32_t i = 0; i < frames; ++i) copy[i] = sanitise(in[i]);
+    }
+}
+
+void Plug::readTransport() {
+    constexpr int32 filter = vst::kVstTempoValid | vst::kVstPpqPosValid | vst::kVstTransportPlaying;
+    auto* info = reinterpret_cast<const vst::VstTimeInfo*>(callHost(vst::audioMasterGetTime, 0, filter));
+    tempo = (info && (info->flags & vst::kVstTempoValid)) ? static_cast<float>(info->tempo) : 120.0f;
+    playing = info && (info->flags & vst::kVstTransportPlaying);
+    if (playing && (info->flags & vst::kVstPpqPosValid)) beatPosition = info->ppqPos;
+}
+
+bool Plug::processEvents(vst::VstEvents* events) {
+    pendingEvents = events;
+    return true;
+}
+
+namespace {
+
+// An event the host left out (a null pointer) or placed before the block
+// counts as due at once.
+std::int64_t eventFrame(const vst::VstEvents& events, int32 i) {
+    const vst::VstEvent* e = events.events[i];
+    return e ? e->deltaFrames : -1;
+}
+
+}  // namespace
+
+int32 Plug::applyEventGroup(const vst::VstEvents& events, int32 index, std::uint32_t) {
+    const std::int64_t frame = eventFrame(events, index);
+    int32 next = index + 1;
+    while (next < events.numEvents && eventFrame(events, next) <= frame) ++next;
+    return next;
+}
+
+void Plug::walkEvents(double** outputs, std::uint32_t frames) {
+    std::uint32_t position = 0;
+    const vst::VstEvents* events = pendingEvents;
+    const int32 n = events ? std::max<int32>(events->numEvents, 0) : 0;
+    int32 next = 0;
+    if (n > 0 && eventFrame(*events, 0) == 0) next = applyEventGroup(*events, 0, 0);
+    while (next < n) {
+        const std::int64_t d = eventFrame(*events, next);
+        if (d > static_cast<std::int64_t>(frames)) {
+            while (next < n) next = applyEventGroup(*events, next, frames);
+            break;
+        }
+        if (d > static_cast<std::int64_t>(position)) {
+            renderSubBlock(outputs, position, static_cast<std::uint32_t>(d) - position);
+            position = static_cast<std::uint32_t>(d);
+        }
+        next = applyEventGroup(*events, next, position);
+    }
+    if (position < frames) renderSubBlock(outputs, position, frames - position);
+}
+
+void Plug::renderSubBlock(double** outputs, std::uint32_t start, std::uint32_t length) {
+    for (int32 k = 0; k < 2 * inputPairs; ++k) subInputs[k] = inputBuffers[k] + start;
+    for (int32 k = 0; k < 2 * outputPairs; ++k) subOutputs[k] = outputs[k] + start;
+    bool changed = false;
+    if (rescanNeeded) {
+        changed = params.scanForAudio(*this);
+        rescanNeeded = false;
+    }
+    const double rate = sampleRate;
+    const Transport transport{tempo, beatPosition, tempo / (rate * 60.0), rate};
+    const bool result = renderBlock(changed, &transport, subInputs.get(), subOutputs.get(), length);
+    if (result || playing)
+        beatPosition += static_cast<float>(length) * tempo / (sampleRate * 60.0f);
+    else
+        beatPosition = 0;
+}
+
+}  // namespace PlugCore

@@ -1,0 +1,12 @@
+#include "core/platform/win32/module_handle.h"
+
+namespace PlugCore::platform {
+
+namespace {
+HINSTANCE instance_ = nullptr;
+}
+
+HINSTANCE moduleHandle() { return instance_; }
+void setModuleHandle(HINSTANCE instance) { instance_ = instance; }
+
+}  // namespace PlugCore::platform

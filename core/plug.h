@@ -1,0 +1,137 @@
+// PlugCore::Plug: the host-facing shell every effect of this family shares.
+// It answers the host's dispatcher, owns the parameter table, the programs,
+// the chunk buffer and the work block, and drives the effect's renderer
+// through the hooks below, one sub-block at a time.
+//
+// Threads: the dispatcher, chunk and program calls come from the host's UI
+// thread; processReplacing, processDoubleReplacing, process and
+// processEvents from its audio thread. The core takes no locks.
+// Ownership: the host owns the effect from the entry call to effClose; the
+// effect owns everything it allocates, its editor included.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/parameter_table.h"
+#include "core/program.h"
+#include "core/transport.h"
+#include "core/vst/audio_effect.h"
+
+namespace PlugCore {
+
+using vst::int32;
+using vst::VstIntPtr;
+
+/// The unique ID hashed from an effect's name (h = h * 33 + byte, from 5381).
+std::int32_t hashName(const char* name);
+
+class Plug : public vst::AudioEffectX, public IParamCook {
+public:
+    Plug(vst::audioMasterCallback audioMaster, int32 numPrograms, int32 numParams, const char* name,
+         int32 inputPairs, int32 outputPairs);
+    ~Plug() override;
+
+    // ---- hooks an effect fills or inherits (slot order) ----
+    virtual const char* getInputPairName(int32 pair);
+    virtual const char* getOutputPairName(int32 pair);
+    /// Audio thread (resume): sets up for the current sample rate and block size.
+    virtual void prepareProcessing() = 0;
+    /// Audio thread: clears the running audio state.
+    virtual void resetProcessing() = 0;
+    /// Audio thread: renders one sub-block; inputs are the core's sanitised copy.
+    virtual bool renderBlock(bool changed, const Transport* transport, double** inputs, double** outputs,
+                             std::uint32_t frames) = 0;
+    /// Any thread: the display text of value for parameter index, without the label.
+    virtual void formatParameter(std::uint32_t index, char* text, float value) = 0;
+    virtual void programChanged() {}
+    virtual int32 getLatency() { return 0; }
+    virtual void noteOn(int32 note, int32 velocity) {}
+    virtual void noteOff(int32 note, int32 velocity) {}
+    virtual void controllerChanged(int32 key, float value) {}
+    /// The display text, one blank and the label (the display alone when the label is empty).
+    virtual void getParameterText(std::uint32_t index, float value, char* text);
+
+    // ---- AudioEffect / AudioEffectX overrides ----
+    void resume() override;
+    void setSampleRate(float rate) override;
+    void setBlockSize(int32 size) override;
+    void processReplacing(float** inputs, float** outputs, int32 frames) override;
+    void processDoubleReplacing(double** inputs, double** outputs, int32 frames) override;
+    void process(float** inputs, float** outputs, int32 frames) override;
+    void setParameter(int32 index, float value) override;
+    float getParameter(int32 index) override;
+    void setProgram(int32 program) override;
+    void setProgramName(char* name) override;
+    void getProgramName(char* name) override;
+    void getParameterLabel(int32 index, char* label) override;
+    void getParameterDisplay(int32 index, char* text) override;
+    void getParameterName(int32 index, char* text) override;
+    int32 getChunk(void** data, bool isPreset) override;
+    int32 setChunk(void* data, int32 byteSize, bool isPreset) override;
+    bool getProgramNameIndexed(int32 category, int32 index, char* text) override;
+    bool getInputProperties(int32 index, vst::VstPinProperties* properties) override;
+    bool getOutputProperties(int32 index, vst::VstPinProperties* properties) override;
+    bool processEvents(vst::VstEvents* events) override;
+    bool getEffectName(char* name) override;
+    bool getVendorString(char* text) override;
+    bool getProductString(char* text) override;
+    VstIntPtr vendorSpecific(int32 index, VstIntPtr value, void* ptr, float opt) override;
+    int32 canDo(char* text) override;
+
+    // IParamCook: every parameter change asks the effect to re-derive its settings.
+    bool cookParameter(std::uint32_t index) override { return true; }
+
+    // ---- programs ----
+    /// The live values go back into program p.
+    void storeProgram(int32 p);
+
+    // ---- parameter operations shared with the editor ----
+    ParameterTable& parameters() { return params; }
+    const ParameterTable& parameters() const { return params; }
+    const char* effectName() const { return name; }
+    const Program& program(int32 p) const { return programs[p]; }
+    int32 programCount() const { return numPrograms; }
+
+protected:
+    static constexpr const char* kVendor = "Corvelight";
+
+    /// Applies, from index, every consecutive event whose deltaFrames is not
+    /// greater than that of the event at index, and returns the index of the
+    /// first one not applied. frame is where the group lands in the block.
+    /// Audio thread.
+    virtual int32 applyEventGroup(const vst::VstEvents& events, int32 index, std::uint32_t frame);
+    /// Asks the block driver to rescan the parameters before the next sub-block.
+    void requestRescan() { rescanNeeded = true; }
+
+    const char* name;
+    int32 inputPairs;
+    int32 outputPairs;
+    ParameterTable params;
+    std::unique_ptr<Program[]> programs;
+    std::string chunk;  // getChunk's bytes, valid until the next getChunk
+
+private:
+    void allocateWorkBlock();
+    void sanitiseInputs(double** inputs, std::uint32_t frames);
+    void readTransport();
+    void walkEvents(double** outputs, std::uint32_t frames);
+    void renderSubBlock(double** outputs, std::uint32_t start, std::uint32_t length);
+    bool getPinProperties(int32 index, const char* pairName, int32 pairs, vst::VstPinProperties* p);
+
+    std::unique_ptr<double[]> workBlock;
+    std::int32_t workBlockFrames = 0;
+    std::unique_ptr<double*[]> inputBuffers;
+    std::unique_ptr<double*[]> outputBuffers;
+    std::unique_ptr<double*[]> subInputs;
+    std::unique_ptr<double*[]> subOutputs;
+    bool prepareNeeded = true;
+    vst::VstEvents* pendingEvents = nullptr;
+    double beatPosition = 0;
+    float tempo = 120.0f;
+    bool playing = false;
+    bool rescanNeeded = false;
+};
+
+}  // namespace PlugCore

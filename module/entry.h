@@ -1,0 +1,12 @@
+// Declares the exported entry. Only the symbols marked here leave the module.
+#pragma once
+
+#include "core/vst/aeffect.h"
+
+#if defined(_WIN32)
+#define TALLOW_EXPORT __declspec(dllexport)
+#else
+#define TALLOW_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" TALLOW_EXPORT vst::AEffect* VSTPluginMain(vst::audioMasterCallback audioMaster);

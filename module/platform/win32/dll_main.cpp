@@ -1,0 +1,15 @@
+#include <windows.h>
+
+#include "core/platform/win32/module_handle.h"
+#include "module/entry.h"
+
+// Some older hosts look for MAIN.
+extern "C" TALLOW_EXPORT vst::AEffect* MAIN(vst::audioMasterCallback audioMaster) {
+    return VSTPluginMain(audioMaster);
+}
+
+// The instance handle finds the module's resources and its own windows.
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) PlugCore::platform::setModuleHandle(instance);
+    return TRUE;
+}

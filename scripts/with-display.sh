@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Runs a command with an X display: the caller's when there is one, else a
+# private Xvfb server that is stopped afterwards. GL tests draw with Mesa.
+set -euo pipefail
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  exec "$@"
+fi
+exec xvfb-run -a -s "-screen 0 1024x768x24 +extension GLX" "$@"
