@@ -1,0 +1,42 @@
+# The host harness: loads the built module through its exported entry, as a
+# host does, and checks it from the outside. The same sources build for Linux
+# (dlopen) and, in the cross build, for Windows (LoadLibrary under Wine).
+include(${CMAKE_SOURCE_DIR}/tools/host_kit/host_kit.cmake)
+
+file(GLOB host_test_sources CONFIGURE_DEPENDS
+     ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp ${CMAKE_CURRENT_LIST_DIR}/test_host.cpp)
+add_executable(host_tests ${host_test_sources})
+target_link_libraries(host_tests PRIVATE hostkit GTest::gtest GTest::gtest_main)
+add_dependencies(host_tests TallowReed)
+
+if(WIN32)
+  # The DLL sits beside the test program, where LoadLibrary looks first.
+  target_compile_definitions(host_tests PRIVATE TALLOW_MODULE_PATH="TallowReed.dll")
+  add_custom_target(host_tests_module ALL
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:TallowReed> $<TARGET_FILE_DIR:host_tests>/
+    DEPENDS TallowReed)
+  add_dependencies(host_tests host_tests_module)
+else()
+  target_compile_definitions(host_tests PRIVATE TALLOW_MODULE_PATH="$<TARGET_FILE:TallowReed>")
+endif()
+tallow_register_tests(host_tests host)
+
+# What the system sees of the module: only the entry names are exported, and
+# no compiler runtime is needed beside it.
+set(check_module ${CMAKE_CURRENT_LIST_DIR}/check_module.sh)
+if(WIN32)
+  set(module_checks dll-exports dll-imports)
+else()
+  set(module_checks so-exports)
+  if(NOT TALLOW_SANITIZED)
+    list(APPEND module_checks so-runtime)  # sanitizer runtimes are shared libraries
+  endif()
+endif()
+foreach(check IN LISTS module_checks)
+  add_test(NAME module_${check} COMMAND bash ${check_module} ${check} $<TARGET_FILE:TallowReed>)
+  set_tests_properties(module_${check} PROPERTIES LABELS host)
+endforeach()
+if(WIN32)
+  add_test(NAME host_tests_imports COMMAND bash ${check_module} dll-imports $<TARGET_FILE:host_tests>)
+  set_tests_properties(host_tests_imports PROPERTIES LABELS host)
+endif()
