@@ -116,41 +116,26 @@ bool Plug::processEvents(vst::VstEvents* events) {
     return true;
 }
 
-namespace {
-
-// An event the host left out (a null pointer) or placed before the block
-// counts as due at once.
-std::int64_t eventFrame(const vst::VstEvents& events, int32 i) {
-    const vst::VstEvent* e = events.events[i];
-    return e ? e->deltaFrames : -1;
-}
-
-}  // namespace
-
-int32 Plug::applyEventGroup(const vst::VstEvents& events, int32 index, std::uint32_t) {
-    const std::int64_t frame = eventFrame(events, index);
-    int32 next = index + 1;
-    while (next < events.numEvents && eventFrame(events, next) <= frame) ++next;
-    return next;
-}
-
+// An event whose deltaFrames lies before the current position (negative, or
+// behind an earlier one in an unsorted list) is applied at that position; one
+// beyond the block is applied before the final sub-block.
 void Plug::walkEvents(double** outputs, std::uint32_t frames) {
+    const EventList events(pendingEvents);
+    const int32 n = events.size();
     std::uint32_t position = 0;
-    const vst::VstEvents* events = pendingEvents;
-    const int32 n = events ? std::max<int32>(events->numEvents, 0) : 0;
     int32 next = 0;
-    if (n > 0 && eventFrame(*events, 0) == 0) next = applyEventGroup(*events, 0, 0);
+    if (n > 0 && events.frame(0) == 0) next = applyEventGroup(events, 0, 0);
     while (next < n) {
-        const std::int64_t d = eventFrame(*events, next);
+        const std::int64_t d = events.frame(next);
         if (d > static_cast<std::int64_t>(frames)) {
-            while (next < n) next = applyEventGroup(*events, next, frames);
+            while (next < n) next = applyEventGroup(events, next, position);
             break;
         }
         if (d > static_cast<std::int64_t>(position)) {
             renderSubBlock(outputs, position, static_cast<std::uint32_t>(d) - position);
             position = static_cast<std::uint32_t>(d);
         }
-        next = applyEventGroup(*events, next, position);
+        next = applyEventGroup(events, next, position);
     }
     if (position < frames) renderSubBlock(outputs, position, frames - position);
 }

@@ -10,12 +10,15 @@
 // effect owns everything it allocates, its editor included.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "core/event_list.h"
 #include "core/parameter_table.h"
 #include "core/program.h"
+#include "core/sustain_pedal.h"
 #include "core/transport.h"
 #include "core/vst/audio_effect.h"
 
@@ -94,6 +97,16 @@ public:
     const Program& program(int32 p) const { return programs[p]; }
     int32 programCount() const { return numPrograms; }
 
+    // ---- MIDI learn (UI thread; the audio thread completes a learn) ----
+    /// Arms learn for parameter index, replacing any armed target; ignored when out of range.
+    void beginLearn(int32 index);
+    void cancelLearn();
+    bool isLearning(int32 index) const;
+    /// Removes index's mapping when in range; always disarms learn.
+    void unlearn(int32 index);
+    /// index's controller key (0xFFFFB0nn), or -1 when unmapped or out of range.
+    int32 getMapping(int32 index) const;
+
 protected:
     static constexpr const char* kVendor = "Corvelight";
 
@@ -101,7 +114,7 @@ protected:
     /// greater than that of the event at index, and returns the index of the
     /// first one not applied. frame is where the group lands in the block.
     /// Audio thread.
-    virtual int32 applyEventGroup(const vst::VstEvents& events, int32 index, std::uint32_t frame);
+    virtual int32 applyEventGroup(const EventList& events, int32 index, std::uint32_t frame);
     /// Asks the block driver to rescan the parameters before the next sub-block.
     void requestRescan() { rescanNeeded = true; }
 
@@ -119,6 +132,11 @@ private:
     void walkEvents(double** outputs, std::uint32_t frames);
     void renderSubBlock(double** outputs, std::uint32_t start, std::uint32_t length);
     bool getPinProperties(int32 index, const char* pairName, int32 pairs, vst::VstPinProperties* p);
+    // MIDI input, audio thread (core/midi_events.cpp).
+    void applyEvent(const vst::VstEvent& event);
+    void controlChange(int32 number, int32 value);
+    void learnableController(int32 key, int32 value);
+    void completeLearn(int32 key);
 
     std::unique_ptr<double[]> workBlock;
     std::int32_t workBlockFrames = 0;
@@ -132,6 +150,8 @@ private:
     float tempo = 120.0f;
     bool playing = false;
     bool rescanNeeded = false;
+    std::atomic<std::int32_t> learnTarget{-1};  // parameter armed for MIDI learn, -1 for none
+    SustainPedal sustain;
 };
 
 }  // namespace PlugCore
