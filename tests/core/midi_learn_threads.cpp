@@ -48,7 +48,8 @@ TEST(MidiLearnThreads, LearnOperationsRaceControllerEventsSafely) {
     });
 
     while (!started.load(std::memory_order_acquire)) std::this_thread::yield();
-    for (int b = 0; b < kBlocks; ++b) {
+    // Runs on until at least one learn has completed, however the threads are scheduled.
+    for (int b = 0; b < kBlocks || editor->finished.load(std::memory_order_relaxed) == 0; ++b) {
         Events e;
         for (int k = 0; k < 4; ++k) e.cc(k * 8, 1 + (b * 7 + k * 3) % 30, (b + k) % 128);
         fx.run(e.list(), 32);
