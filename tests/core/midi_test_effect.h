@@ -158,7 +158,7 @@ public:
         words.assign(2 + slots.size(), 0);
         auto* l = reinterpret_cast<vst::VstEvents*>(words.data());
         l->numEvents = count;
-        std::memcpy(words.data() + 2, slots.data(), slots.size() * sizeof(vst::VstEvent*));
+        if (!slots.empty()) std::memcpy(words.data() + 2, slots.data(), slots.size() * sizeof(vst::VstEvent*));
         return l;
     }
 
