@@ -13,7 +13,8 @@ bool forwardMouseWheel(float notches) {
     HWND window = WindowFromPoint(cursor);
     if (!window) return false;
     auto owner = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-    if (owner != moduleHandle()) return false;
+    // Until DllMain has run the handle is null, which would match windows of no module.
+    if (!moduleHandle() || owner != moduleHandle()) return false;
     auto delta = static_cast<WORD>(static_cast<short>(static_cast<int>(notches * 120.0f)));
     WPARAM wParam = static_cast<WPARAM>(delta) << 16;
     if (GetAsyncKeyState(VK_SHIFT) & 0x8000) wParam |= MK_SHIFT;
