@@ -80,7 +80,8 @@ void checkLayout(const vst::AEffect* e) {
 void loadPreset(const HostedEffect& effect, const std::string& path) {
     PresetFile preset;
     std::string error;
-    require(parsePreset(readWholeFile(path), preset, error), path + ": " + error);
+    const bool parsed = parsePreset(readWholeFile(path), preset, error);
+    require(parsed, path + ": " + error);
     require(effect.record()->flags & vst::effFlagsProgramChunks, "the module does not take state chunks, so " + path +
                                                                       " cannot be loaded");
     if (preset.fxID != effect.record()->uniqueID)
