@@ -40,3 +40,9 @@ if(WIN32)
   add_test(NAME host_tests_imports COMMAND bash ${check_module} dll-imports $<TARGET_FILE:host_tests>)
   set_tests_properties(host_tests_imports PROPERTIES LABELS host)
 endif()
+
+if(NOT WIN32)
+  add_test(NAME module_real_host_scan COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/real_host_scan.sh
+           $<TARGET_FILE:TallowReed> ${CMAKE_CURRENT_BINARY_DIR}/real_host_scan)
+  set_tests_properties(module_real_host_scan PROPERTIES LABELS host SKIP_RETURN_CODE 77)
+endif()
