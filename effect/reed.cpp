@@ -17,18 +17,24 @@ void Reed::formatParameter(std::uint32_t index, char* text, float value) {
     ReedParams::format(index, text, value, params.get(ReedParams::kRange));
 }
 
-void Reed::prepareProcessing() {}
+void Reed::resume() {
+    if (!processor.ready()) prepareProcessing();
+    PlugCore::Plug::resume();
+}
 
-void Reed::resetProcessing() {}
+void Reed::prepareProcessing() { processor.prepare(getSampleRate(), getBlockSize()); }
 
-bool Reed::renderBlock(bool, const PlugCore::Transport*, double** inputs, double** outputs, std::uint32_t frames) {
-    for (std::uint32_t i = 0; i < frames; ++i) {
-        for (int c = 0; c < 2; ++c) {
-            const double in = inputs[c][i];
-            outputs[c][i] = history[c][historyIndex];
-            history[c][historyIndex] = in;
-        }
-        historyIndex = (historyIndex + 1) % kLatency;
-    }
+void Reed::resetProcessing() { processor.reset(); }
+
+// The range is read from the entry's value, the rest from what the audio
+// side last saw.
+bool Reed::renderBlock(bool changed, const PlugCore::Transport*, double** inputs, double** outputs,
+                       std::uint32_t frames) {
+    const auto seen = [this](std::uint32_t i) { return params[i].audioSeen.load(std::memory_order_relaxed); };
+    using namespace ReedParams;
+    const ReedDsp::Settings settings{seen(kDelay), seen(kRate),  seen(kDepth),  seen(kSpread),
+                                     seen(kPhase), seen(kWet),   seen(kShape),  seen(kInvert),
+                                     params[kRange].value.load(std::memory_order_relaxed)};
+    processor.render(changed, settings, inputs, outputs, frames);
     return true;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "core/plug.h"
+#include "effect/processor.h"
 
 class Reed : public PlugCore::Plug {
 public:
@@ -22,12 +23,11 @@ public:
                      std::uint32_t frames) override;
     void formatParameter(std::uint32_t index, char* text, float value) override;
     vst::int32 getLatency() override { return kLatency; }
+    /// Retries a preparation that failed before (the effect stays silent until one succeeds).
+    void resume() override;
 
 private:
     void defineParameters();
 
-    // Until the voices exist the effect passes its input through, delayed by
-    // the latency it reports.
-    double history[2][kLatency] = {};
-    std::uint32_t historyIndex = 0;
+    ReedDsp::Processor processor;
 };

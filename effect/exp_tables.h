@@ -1,0 +1,18 @@
+// The two tables behind the clock's exponential: 2^(e/4096) for an integer
+// e in 0 ... 65535 is ExpTableCoarse[e / 256] * ExpTableFine[e % 256].
+//
+// Threads: filled once while the module loads, before any effect exists;
+// read-only afterwards, so any thread may read them.
+#pragma once
+
+#include <cstdint>
+
+namespace ReedDsp {
+
+extern const double* const ExpTableCoarse;  // 2^(i/16), i = 0 ... 255
+extern const double* const ExpTableFine;    // 2^(i/4096), i = 0 ... 255
+
+/// 2^(e/4096) from the two tables; e must not exceed 65535.
+inline double expQuantised(std::uint32_t e) { return ExpTableCoarse[e >> 8] * ExpTableFine[e & 255u]; }
+
+}  // namespace ReedDsp

@@ -1,0 +1,35 @@
+// InterpolationTable: the band-limited kernel that both reads the input at a
+// tick's fractional position and writes the tick's step into the output.
+// A windowed prototype sampled 4096 times per audio frame is cut into 4096
+// rows of 16 taps; row p holds the prototype at 4096 j + p for tap j, so one
+// interpolation reads one 128-byte row.
+//
+// The rows are stored multiplied by 4096, the factor every use applies
+// (each row then sums to 1): scaling by a power of two is exact, so the
+// products are those of the unscaled table times 4096.
+//
+// Threads: built in the constructor, read-only afterwards. Lives inside its
+// owner (512 KiB), no heap memory.
+#pragma once
+
+#include <cstdint>
+
+namespace ReedDsp {
+
+class InterpolationTable {
+public:
+    static constexpr std::uint32_t kRows = 4096;
+    static constexpr std::uint32_t kTaps = 16;
+
+    InterpolationTable();
+
+    /// Row p (0 ... 4095), 16 taps, each multiplied by 4096; 64-byte aligned.
+    const double* row(std::uint32_t p) const { return rows[p]; }
+    /// The unscaled prototype value at row p, tap j.
+    double coefficient(std::uint32_t p, std::uint32_t j) const { return rows[p][j] / 4096.0; }
+
+private:
+    alignas(64) double rows[kRows][kTaps];
+};
+
+}  // namespace ReedDsp
