@@ -1,0 +1,163 @@
+// A program of its own, because it replaces the global allocation functions:
+// every operator new and every malloc is counted while the probe is armed,
+// and the aligned allocations behind the processor's buffers can be made to
+// fail on demand.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "effect/reed.h"
+#include "effect/reed_parameters.h"
+#include "processor_harness.h"
+
+extern "C" {
+void* __libc_malloc(std::size_t);
+void* __libc_calloc(std::size_t, std::size_t);
+void* __libc_realloc(void*, std::size_t);
+void* __libc_memalign(std::size_t, std::size_t);
+void __libc_free(void*);
+}
+
+namespace {
+std::atomic<bool> armed{false};
+std::atomic<long> allocations{0};
+std::atomic<bool> failAligned{false};
+
+void note() {
+    if (armed.load(std::memory_order_relaxed)) allocations.fetch_add(1, std::memory_order_relaxed);
+}
+
+void* plain(std::size_t n) {
+    note();
+    return __libc_malloc(n ? n : 1);
+}
+
+void* aligned(std::size_t n, std::align_val_t a) {
+    note();
+    if (failAligned.load(std::memory_order_relaxed)) return nullptr;
+    return __libc_memalign(static_cast<std::size_t>(a), n ? n : 1);
+}
+}  // namespace
+
+extern "C" void* malloc(std::size_t n) { return plain(n); }
+extern "C" void* calloc(std::size_t k, std::size_t n) {
+    note();
+    return __libc_calloc(k, n);
+}
+extern "C" void* realloc(void* p, std::size_t n) {
+    note();
+    return __libc_realloc(p, n);
+}
+extern "C" void free(void* p) { __libc_free(p); }
+
+void* operator new(std::size_t n) {
+    if (void* p = plain(n)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t n) { return operator new(n); }
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return plain(n); }
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return plain(n); }
+void* operator new(std::size_t n, std::align_val_t a) {
+    if (void* p = aligned(n, a)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t n, std::align_val_t a) { return operator new(n, a); }
+void* operator new(std::size_t n, std::align_val_t a, const std::nothrow_t&) noexcept { return aligned(n, a); }
+void* operator new[](std::size_t n, std::align_val_t a, const std::nothrow_t&) noexcept { return aligned(n, a); }
+void operator delete(void* p) noexcept { __libc_free(p); }
+void operator delete[](void* p) noexcept { __libc_free(p); }
+void operator delete(void* p, std::size_t) noexcept { __libc_free(p); }
+void operator delete[](void* p, std::size_t) noexcept { __libc_free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { __libc_free(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { __libc_free(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { __libc_free(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { __libc_free(p); }
+
+namespace {
+
+struct Probe {
+    Probe() {
+        allocations = 0;
+        armed = true;
+    }
+    ~Probe() { armed = false; }
+    long count() const { return allocations.load(); }
+};
+
+vst::VstIntPtr quietHost(vst::AEffect*, vst::int32 opcode, vst::int32, vst::VstIntPtr, void*, float) {
+    return opcode == vst::audioMasterVersion ? 2400 : 0;
+}
+
+TEST(AllocationProbe, CountsWhatItShould) {
+    Probe probe;
+    std::vector<int> v(10);
+    EXPECT_GE(probe.count(), 1);
+}
+
+TEST(AudioPath, ProcessingAllocatesNothingWhateverTheSettingsDo) {
+    auto reed = std::make_unique<Reed>(quietHost);
+    reed->setSampleRate(48000.0f);
+    reed->setBlockSize(512);
+    reed->resume();
+    std::vector<float> l(512), r(512), ol(512), orr(512);
+    std::vector<double> dl(512), dr(512), dol(512), dor(512);
+    float* in[2] = {l.data(), r.data()};
+    float* out[2] = {ol.data(), orr.data()};
+    double* dIn[2] = {dl.data(), dr.data()};
+    double* dOut[2] = {dol.data(), dor.data()};
+    const ReedTest::Stereo source = ReedTest::noise(512, 1.0);
+    for (std::size_t i = 0; i < 512; ++i) l[i] = r[i] = dl[i] = dr[i] = static_cast<float>(source.left[i]);
+
+    Probe probe;
+    for (int k = 0; k < 200; ++k) {
+        if (k % 10 == 0) {  // every parameter moves, the range included
+            for (std::uint32_t p = 0; p < ReedParams::kCount; ++p)
+                reed->setParameter(static_cast<vst::int32>(p), static_cast<float>((k * 7 + p * 13) % 100) / 99.0f);
+        }
+        if (k % 2) reed->processReplacing(in, out, 512 - k);
+        else reed->processDoubleReplacing(dIn, dOut, 1 + k);
+    }
+    reed->process(in, out, 300);
+    EXPECT_EQ(probe.count(), 0);
+}
+
+TEST(Preparation, AFailedAllocationLeavesSilenceUntilALaterPreparationSucceeds) {
+    ReedTest::Harness h;
+    const ReedTest::Stereo in = ReedTest::noise(4096, 1.0);
+    h.settings.wet = 0.0f;
+    failAligned = true;
+    const bool prepared = h.processor->prepare(44100.0f, 256);
+    failAligned = false;
+    EXPECT_FALSE(prepared);
+    h.processor->reset();
+    ReedTest::Stereo out = h.run(in, 256);
+    for (double x : out.left) ASSERT_EQ(x, 0.0);
+
+    ASSERT_TRUE(h.prepare(44100.0f, 256));
+    out = h.run(in, 256);
+    EXPECT_EQ(out.left[1000], in.left[984]);
+}
+
+TEST(Preparation, TheEffectRetriesAFailedPreparationOnTheNextResume) {
+    auto reed = std::make_unique<Reed>(quietHost);
+    reed->setSampleRate(44100.0f);
+    reed->setBlockSize(128);
+    reed->setParameter(ReedParams::kWet, 0.0f);
+    failAligned = true;
+    reed->resume();
+    failAligned = false;
+    std::vector<float> l(128, 0.5f), r(128, 0.5f), ol(128, 9.0f), orr(128, 9.0f);
+    float* in[2] = {l.data(), r.data()};
+    float* out[2] = {ol.data(), orr.data()};
+    reed->processReplacing(in, out, 128);
+    for (float x : ol) ASSERT_EQ(x, 0.0f);
+    reed->suspend();
+    reed->resume();
+    for (int k = 0; k < 10; ++k) reed->processReplacing(in, out, 128);
+    EXPECT_EQ(ol[100], 0.5f);
+}
+
+}  // namespace
