@@ -12,6 +12,7 @@ packages=(
   libfreetype-dev libpng-dev
   clang libclang-rt-14-dev
   ttf-bitstream-vera
+  dpkg-dev
 )
 
 missing=()
@@ -21,17 +22,19 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+if [ ${#missing[@]} -ne 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "These packages are missing. Install them with:" >&2
+    echo "  sudo apt-get install -y ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-if [ "$(id -u)" -ne 0 ]; then
-  echo "These packages are missing. Install them with:" >&2
-  echo "  sudo apt-get install -y ${missing[*]}" >&2
-  exit 1
-fi
-
-echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# FreeType is compiled into both modules from Debian's source package, kept
+# under build/ and never in git.
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/fetch-freetype.sh" "$root/build/third_party"

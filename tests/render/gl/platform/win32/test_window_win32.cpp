@@ -1,0 +1,108 @@
+#include "test_window.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+
+namespace PaintwellTest {
+
+namespace {
+
+const char* windowClass()
+{
+    static const char* name = [] {
+        WNDCLASSEXA info{};
+        info.cbSize = sizeof info;
+        info.style = CS_OWNDC;
+        info.lpfnWndProc = DefWindowProcA;
+        info.hInstance = GetModuleHandleA(nullptr);
+        info.lpszClassName = "PaintwellTestWindow";
+        RegisterClassExA(&info);
+        return "PaintwellTestWindow";
+    }();
+    return name;
+}
+
+HWND createWindow(int width, int height)
+{
+    RECT rect{0, 0, width, height};
+    AdjustWindowRect(&rect, WS_OVERLAPPEDWINDOW, FALSE);
+    HWND window = CreateWindowExA(0, windowClass(), "Paintwell test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                  rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    if (!window)
+        throw std::runtime_error("CreateWindowExA failed");
+    return window;
+}
+
+}  // namespace
+
+struct TestWindow::Impl {
+    HWND window;
+};
+
+TestWindow::TestWindow(int width, int height) : impl(std::make_unique<Impl>())
+{
+    impl->window = createWindow(width, height);
+}
+
+TestWindow::~TestWindow()
+{
+    DestroyWindow(impl->window);
+}
+
+Paintwell::NativeWindow TestWindow::native() const
+{
+    return Paintwell::NativeWindow{nullptr, reinterpret_cast<std::uintptr_t>(impl->window)};
+}
+
+struct ForeignContext::Impl {
+    HWND window;
+    HDC dc;
+    HGLRC context;
+};
+
+ForeignContext::ForeignContext() : impl(std::make_unique<Impl>())
+{
+    impl->window = createWindow(16, 16);
+    impl->dc = GetDC(impl->window);
+    PIXELFORMATDESCRIPTOR descriptor{};
+    descriptor.nSize = sizeof descriptor;
+    descriptor.nVersion = 1;
+    descriptor.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    descriptor.iPixelType = PFD_TYPE_RGBA;
+    descriptor.cColorBits = 24;
+    SetPixelFormat(impl->dc, ChoosePixelFormat(impl->dc, &descriptor), &descriptor);
+    impl->context = wglCreateContext(impl->dc);
+}
+
+ForeignContext::~ForeignContext()
+{
+    if (wglGetCurrentContext() == impl->context)
+        wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(impl->context);
+    ReleaseDC(impl->window, impl->dc);
+    DestroyWindow(impl->window);
+}
+
+void ForeignContext::makeCurrent()
+{
+    wglMakeCurrent(impl->dc, impl->context);
+}
+
+bool ForeignContext::isCurrent() const
+{
+    return wglGetCurrentContext() == impl->context && wglGetCurrentDC() == impl->dc;
+}
+
+bool noContextCurrent()
+{
+    return wglGetCurrentContext() == nullptr;
+}
+
+void releaseCurrentContext()
+{
+    wglMakeCurrent(nullptr, nullptr);
+}
+
+}  // namespace PaintwellTest
