@@ -19,7 +19,15 @@ if(WIN32)
 else()
   target_compile_definitions(host_tests PRIVATE TALLOW_MODULE_PATH="$<TARGET_FILE:TallowReed>")
 endif()
-tallow_register_tests(host_tests host)
+# The module finds the harness's prompt answerer among the program's exports.
+set_target_properties(host_tests PROPERTIES ENABLE_EXPORTS ON)
+if(CMAKE_CROSSCOMPILING)
+  tallow_register_tests(host_tests host)
+else()
+  # The module reads per-user defaults: the harness gives it a folder of its own.
+  gtest_discover_tests(host_tests DISCOVERY_MODE PRE_TEST PROPERTIES LABELS host
+                       ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/host_config")
+endif()
 
 # What the system sees of the module: only the entry names are exported, and
 # no compiler runtime is needed beside it.

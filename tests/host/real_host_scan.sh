@@ -10,8 +10,9 @@ scanner=/usr/lib/ardour7/ardour-vst-scanner
 rm -rf "$work"
 mkdir -p "$work/home"
 cp "$module" "$work/"
-# The scanner writes its cache under HOME: keep it inside the work folder.
-output=$(HOME="$work/home" LD_LIBRARY_PATH=/usr/lib/ardour7 timeout 60 "$scanner" -f -v "$work/$(basename "$module")" 2>&1)
+# The scanner writes its cache under HOME and the module reads its defaults
+# below XDG_CONFIG_HOME: keep both inside the work folder.
+output=$(HOME="$work/home" XDG_CONFIG_HOME="$work/config" LD_LIBRARY_PATH=/usr/lib/ardour7 timeout 60 "$scanner" -f -v "$work/$(basename "$module")" 2>&1)
 echo "$output"
 for field in 'id="2124658392"' 'name="Tallow Reed"' 'creator="Corvelight"' 'n_inputs="2"' 'n_outputs="2"' \
              'can_process_replace="1"'; do

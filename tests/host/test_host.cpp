@@ -93,6 +93,16 @@ Stereo<T> testSignal(std::size_t frames, std::size_t offset) {
     return s;
 }
 
+}  // namespace HostTest
+
+extern "C" int tallowReedPromptAnswer(int kind, const char* title, const char* text) {
+    HostTest::HostState& h = HostTest::host();
+    h.prompts.push_back(std::string(title ? title : "") + ": " + (text ? text : ""));
+    return kind == 1 ? h.promptAnswer : 1;
+}
+
+namespace HostTest {
+
 template Stereo<float> testSignal<float>(std::size_t, std::size_t);
 template Stereo<double> testSignal<double>(std::size_t, std::size_t);
 

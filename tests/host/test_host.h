@@ -28,12 +28,20 @@ struct HostState {
     bool giveTime = true;          // answer audioMasterGetTime with `time`
     vst::VstTimeInfo time{};
     std::vector<HostCall> calls;
+    int promptAnswer = 0;                  // what the module's questions are answered
+    std::vector<std::string> prompts;      // every text the module showed
 
     int count(vst::int32 opcode) const;
     void reset();
 };
 
 HostState& host();
+
+#if defined(_WIN32)
+#define HOST_TEST_EXPORT __declspec(dllexport)
+#else
+#define HOST_TEST_EXPORT __attribute__((visibility("default")))
+#endif
 vst::VstIntPtr hostCallback(vst::AEffect* effect, vst::int32 opcode, vst::int32 index, vst::VstIntPtr value,
                             void* ptr, float opt);
 
@@ -81,3 +89,7 @@ template <typename T>
 Stereo<T> testSignal(std::size_t frames, std::size_t offset = 0);
 
 }  // namespace HostTest
+
+/// The module looks this up in the executable and shows its messages and
+/// questions here instead of on the desktop, so no test ever waits for a click.
+extern "C" HOST_TEST_EXPORT int tallowReedPromptAnswer(int kind, const char* title, const char* text);

@@ -1,8 +1,8 @@
 // Small modules that misbehave in the ways tallow-render must survive. Which
 // one is built is chosen by PROBE_KIND:
 //   1  the entry returns no effect
-//   2  the entry asks the executable's prompt answerer a question, prints the
-//      answer and returns no effect
+//   2  the entry shows a message and asks a question through the executable's
+//      prompt answerer, prints the answer and returns no effect
 //   3  no entry point at all
 #include <dlfcn.h>
 
@@ -22,7 +22,8 @@ extern "C" __attribute__((visibility("default"))) vst::AEffect* VSTPluginMain(vs
         std::printf("probe: no answerer found\n");
         return nullptr;
     }
-    std::printf("probe: answer %d\n", ask(2, "Probe", "Load this?"));
+    ask(0, "Probe error", "Something went wrong");
+    std::printf("probe: answer %d\n", ask(1, "Probe", "Load this?"));
     return nullptr;
 }
 #else

@@ -5,6 +5,9 @@
 namespace RenderTool {
 namespace {
 
+// The module's kinds: an error notice with one OK button, or a Yes/No question.
+constexpr int kQuestion = 1;
+
 bool answerYes = false;
 int shown = 0;
 
@@ -17,9 +20,14 @@ int promptCount() { return shown; }
 
 extern "C" int tallowReedPromptAnswer(int kind, const char* title, const char* text) {
     ++RenderTool::shown;
+    title = title ? title : "";
+    text = text ? text : "";
+    if (kind != RenderTool::kQuestion) {
+        std::fprintf(stderr, "tallow-render: message from the module [%s]: %s\n", title, text);
+        return 1;
+    }
     const int answer = RenderTool::answerYes ? 1 : 0;
-    std::fprintf(stderr, "tallow-render: the module says [%s] (kind %d): %s\n", title ? title : "", kind,
-                 text ? text : "");
-    std::fprintf(stderr, "tallow-render: answered %s%s\n", answer ? "Yes" : "No", answer ? "" : " (use --yes to accept)");
+    std::fprintf(stderr, "tallow-render: question from the module [%s]: %s\n", title, text);
+    std::fprintf(stderr, "tallow-render: answered %s\n", answer ? "Yes" : "No (use --yes to answer Yes)");
     return answer;
 }
