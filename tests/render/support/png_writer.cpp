@@ -1,6 +1,7 @@
 #include "png_writer.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 namespace PngTest {
@@ -18,6 +19,15 @@ std::uint32_t nextRandom(std::uint32_t& state)
 {
     state = state * 1664525u + 1013904223u;
     return state >> 8;
+}
+
+// resize and copy rather than vector::insert, which GCC 12 misreads as
+// writing out of bounds when the vector starts small.
+void append(Bytes& out, const void* data, std::size_t n)
+{
+    std::size_t old = out.size();
+    out.resize(old + n);
+    if (n) std::memcpy(out.data() + old, data, n);
 }
 
 void putBigEndian32(Bytes& out, std::uint32_t v)
@@ -278,7 +288,7 @@ Bytes deflateFixed(const Bytes& data)
 Bytes zlibWrap(const Bytes& deflated, const Bytes& data)
 {
     Bytes out = {0x78, 0x01};
-    out.insert(out.end(), deflated.begin(), deflated.end());
+    append(out, deflated.data(), deflated.size());
     putBigEndian32(out, adler32(data));
     return out;
 }
@@ -308,8 +318,8 @@ Bytes chunk(const std::string& type, const Bytes& data)
     if (type.size() != 4) throw std::invalid_argument("chunk type must have 4 letters");
     Bytes out;
     putBigEndian32(out, static_cast<std::uint32_t>(data.size()));
-    out.insert(out.end(), type.begin(), type.end());
-    out.insert(out.end(), data.begin(), data.end());
+    append(out, type.data(), type.size());
+    append(out, data.data(), data.size());
     putBigEndian32(out, crc32(out.data() + 4, out.size() - 4));
     return out;
 }
@@ -322,18 +332,21 @@ Bytes assemblePng(const SampleImage& image, const Bytes& zlibStream, std::size_t
     putBigEndian32(header, image.width);
     putBigEndian32(header, image.height);
     for (unsigned v : {image.depth, image.colourType, 0u, 0u, image.interlace}) header.push_back(static_cast<unsigned char>(v));
-    auto append = [&out](const Bytes& b) { out.insert(out.end(), b.begin(), b.end()); };
-    append(chunk("IHDR", header));
-    for (const Chunk& c : before) append(chunk(c.type, c.data));
-    if (!image.palette.empty()) append(chunk("PLTE", image.palette));
-    if (!image.transparency.empty()) append(chunk("tRNS", image.transparency));
+    auto appendChunk = [&out](const std::string& type, const Bytes& data) {
+        Bytes c = chunk(type, data);
+        append(out, c.data(), c.size());
+    };
+    appendChunk("IHDR", header);
+    for (const Chunk& c : before) appendChunk(c.type, c.data);
+    if (!image.palette.empty()) appendChunk("PLTE", image.palette);
+    if (!image.transparency.empty()) appendChunk("tRNS", image.transparency);
     std::size_t step = idatSize ? idatSize : std::max<std::size_t>(zlibStream.size(), 1);
     for (std::size_t pos = 0; pos < zlibStream.size(); pos += step) {
         std::size_t n = std::min(step, zlibStream.size() - pos);
-        append(chunk("IDAT", Bytes(zlibStream.begin() + static_cast<std::ptrdiff_t>(pos),
-                                   zlibStream.begin() + static_cast<std::ptrdiff_t>(pos + n))));
+        appendChunk("IDAT", Bytes(zlibStream.begin() + static_cast<std::ptrdiff_t>(pos),
+                                  zlibStream.begin() + static_cast<std::ptrdiff_t>(pos + n)));
     }
-    append(chunk("IEND", {}));
+    appendChunk("IEND", {});
     return out;
 }
 
