@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "core/event_list.h"
@@ -90,6 +91,22 @@ public:
     /// The live values go back into program p.
     void storeProgram(int32 p);
 
+    // ---- state: chunks, factory bank, defaults file (UI thread) ----
+    /// Empties out, then writes the state as a program chunk (isPreset) or a bank chunk.
+    void writeChunk(bool isPreset, std::string& out);
+    /// Sets every program's values to the current ones, then loads the module's
+    /// factory bank resource, if there is one. The reset targets stay as they are.
+    void loadFactoryBank();
+    /// Checks a bank file's header and loads its chunk; a bad header is reported.
+    void readFactoryBank(std::span<const unsigned char> file);
+    /// Loads the user's defaults file, if there is one, and takes its values as reset targets.
+    void loadDefaultsFile();
+    /// Replaces the user's defaults file with the present state and takes the current
+    /// values as reset targets. False, with the old file and the targets untouched, on failure.
+    bool saveDefaultsFile();
+    /// Where the defaults file lives (empty when the user's folder is unknown).
+    std::string defaultsFilePath(bool makeFolder) const;
+
     // ---- parameter operations shared with the editor ----
     ParameterTable& parameters() { return params; }
     const ParameterTable& parameters() const { return params; }
@@ -126,6 +143,9 @@ protected:
     std::string chunk;  // getChunk's bytes, valid until the next getChunk
 
 private:
+    void reportChunkError(const char* reason);
+    bool applyRecord(const unsigned char* record);
+    bool acceptChunkName(const char* field);
     void allocateWorkBlock();
     void sanitiseInputs(double** inputs, std::uint32_t frames);
     void readTransport();

@@ -5,6 +5,10 @@
 Reed::Reed(vst::audioMasterCallback audioMaster)
     : PlugCore::Plug(audioMaster, kPrograms, ReedParams::kCount, kName, 1, 1) {
     defineParameters();
+    // The factory programs replace the defined values, and the user's defaults file
+    // (if any) replaces those and becomes the reset target of every parameter.
+    loadFactoryBank();
+    loadDefaultsFile();
 }
 
 Reed::~Reed() = default;

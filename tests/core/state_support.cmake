@@ -1,0 +1,12 @@
+# The state tests' shared test effect, prompt recorder and chunk builder.
+foreach(program core_tests effect_tests)
+  if(TARGET ${program})
+    target_sources(${program} PRIVATE ${CMAKE_CURRENT_LIST_DIR}/state_fixture.cpp)
+  endif()
+endforeach()
+
+# The resource tests compare the embedded bytes with the files they came from.
+if(TARGET core_tests)
+  target_compile_definitions(core_tests PRIVATE TALLOW_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                             TALLOW_BINARY_DIR="${CMAKE_BINARY_DIR}")
+endif()
