@@ -1,12 +1,11 @@
 #include "render/gl_device.h"
+#include "render/png_texture.h"
 
 namespace Paintwell {
 
-// The PNG decoder is not in this build yet: every input counts as one that
-// fails to decode.
-StaticTexture* GLDevice::createTextureFromPNG(const void*, std::size_t)
+StaticTexture* GLDevice::createTextureFromPNG(const void* bytes, std::size_t size)
 {
-    return nullptr;
+    return Paintwell::createTextureFromPNG(*this, bytes, size);
 }
 
 }  // namespace Paintwell
