@@ -896,7 +896,7 @@ constexpr ErrorText kErrorTexts[] = {
     {kPngPaletteIndex8, "8-bit palette index beyond the palette"},
     {kPngPaletteIndexPacked, "1, 2 or 4-bit palette index beyond the palette"},
     {kPngNoInput, "no input"},
-    {kPngDynamicHeaderPastEnd, "dynamic block header past the end of the data"},
+    {kPngDynamicHeaderPastEnd, "dynamic block header within 2 bytes of the end, or cut short"},
     {kPngCodeLengthExtraPastEnd, "code-length extra bits past the end"},
     {kPngLengthDistanceExtraPastEnd, "length or distance extra bits past the end"},
     {kPngBlockHeaderPastEnd, "block header past the end, or stored block header within 4 bytes of the end"},

@@ -9,3 +9,8 @@ if(TARGET render_tests)
   target_link_libraries(render_tests PRIVATE png_test_support)
   target_compile_definitions(render_tests PRIVATE TALLOW_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 endif()
+
+# The GL tests draw decoded PNG files too.
+if(TARGET paintwell_gl_tests)
+  target_link_libraries(paintwell_gl_tests PRIVATE png_test_support)
+endif()
