@@ -66,6 +66,7 @@ void Plug::applyEvent(const vst::VstEvent& event) {
     case 0xC0:
         if (numPrograms > 0) {
             setProgram(data1 % numPrograms);
+            requestRescan();  // the new program's values belong to the sub-block after the event
             callHost(vst::audioMasterUpdateDisplay);
         }
         break;

@@ -267,6 +267,20 @@ TEST_F(Midi, ProgramChangeWrapsAndAsksForADisplayUpdate) {
     EXPECT_EQ(fx->hostCalls(vst::audioMasterAutomate), 0);
 }
 
+TEST_F(Midi, ProgramChangeReachesTheRendererAtItsFrame) {
+    fx->setProgram(2);
+    fx->setParameter(1, 0.75f);
+    fx->setProgram(0);
+    fx->run(nullptr);
+    Events e;
+    e.midi(40, 0xC0, 2);
+    fx->run(e.list());
+    ASSERT_EQ(fx->subBlocks.size(), 2u);
+    EXPECT_EQ(fx->subBlocks[0].seen[1], PlugCore::quantise(0.25f));
+    EXPECT_TRUE(fx->subBlocks[1].changed);
+    EXPECT_EQ(fx->subBlocks[1].seen[1], PlugCore::quantise(0.75f));
+}
+
 TEST_F(Midi, AllSoundOffResetsAtTheEventsFrame) {
     Events e;
     e.cc(24, 120, 0, 15);

@@ -31,6 +31,11 @@ void HostTransport::start(double rate) {
     samplePosition = 0;
 }
 
+HostCallCounts& hostCallCounts() {
+    static HostCallCounts counts;
+    return counts;
+}
+
 HostTransport& hostTransport() {
     static HostTransport transport;
     return transport;
@@ -40,6 +45,8 @@ vst::VstIntPtr hostCallback(vst::AEffect*, vst::int32 opcode, vst::int32, vst::V
     switch (opcode) {
     case vst::audioMasterVersion: return kHostVersion;
     case vst::audioMasterGetTime: return reinterpret_cast<vst::VstIntPtr>(fillTimeInfo());
+    case vst::audioMasterAutomate: ++hostCallCounts().automate; return 0;
+    case vst::audioMasterUpdateDisplay: ++hostCallCounts().updateDisplay; return 0;
     default: return 0;
     }
 }

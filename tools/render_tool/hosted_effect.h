@@ -8,6 +8,7 @@
 // the HostedEffect closes its effect before it unmaps the module.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,15 @@ struct HostTransport {
 };
 
 HostTransport& hostTransport();
+
+/// What the module asked of the host that a renderer only notes: automation
+/// reports and display refreshes. Cleared when rendering starts.
+struct HostCallCounts {
+    std::size_t automate = 0;
+    std::size_t updateDisplay = 0;
+};
+HostCallCounts& hostCallCounts();
+
 vst::VstIntPtr hostCallback(vst::AEffect* effect, vst::int32 opcode, vst::int32 index, vst::VstIntPtr value,
                             void* ptr, float opt);
 

@@ -81,6 +81,8 @@ const OptionSpec kOptions[] = {
          o.savePresetPath = v;
          return true;
      }},
+    {"--midi", "FILE", "feed a standard MIDI file (format 0 or 1) to the module, each event at its frame",
+     [](RenderOptions& o, const std::string& v, std::string&) { o.midiPath = v; return true; }},
     {"--rate", "HZ", "sample rate of the built-in signal (8000 to 384000; default 44100)",
      [](RenderOptions& o, const std::string& v, std::string& e) {
          double rate = 0;

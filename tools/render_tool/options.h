@@ -16,6 +16,7 @@ struct RenderOptions {
     std::string outputPath;
     std::string presetPath;
     std::string savePresetPath;
+    std::string midiPath;      // empty: no MIDI
     std::optional<int> program;
     std::vector<std::pair<std::string, float>> settings;  // --set name=value, in order
     std::optional<double> sampleRate;                      // generated input only

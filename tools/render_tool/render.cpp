@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tools/render_tool/hosted_effect.h"
+#include "tools/render_tool/midi_feed.h"
 
 namespace RenderTool {
 namespace {
@@ -89,17 +90,23 @@ bool renderThrough(vst::AEffect* effect, const AudioBuffer& input, const RenderS
     }
 
     const auto tail = static_cast<std::size_t>(std::llround(settings.tailSeconds * input.sampleRate));
-    const std::size_t wanted = input.frames() + tail;
+    std::size_t length = input.frames();
+    if (settings.midi) length = std::max(length, static_cast<std::size_t>(settings.midi->endFrame));
+    const std::size_t wanted = length + tail;
     const std::size_t total = wanted + static_cast<std::size_t>(result.latency);
     AudioBuffer rendered;
     rendered.sampleRate = input.sampleRate;
     rendered.resize(total);
 
     hostTransport().start(input.sampleRate);
+    hostCallCounts() = {};
     BlockProcessor processor(effect, settings.doublePrecision, block);
+    MidiFeed midi(settings.midi ? settings.midi->messages : std::vector<MidiMessage>{});
     const auto begin = std::chrono::steady_clock::now();
     for (std::size_t start = 0; start < total; start += block) {
         const std::size_t n = std::min(block, total - start);
+        if (vst::VstEvents* events = midi.block(static_cast<std::int64_t>(start), n))
+            effect->dispatcher(effect, vst::effProcessEvents, 0, 0, events, 0.0f);
         processor.run(input, start, n, rendered.left.data() + start, rendered.right.data() + start);
         hostTransport().advance(n);
         if (progress) progress(static_cast<double>(start + n) / static_cast<double>(total));

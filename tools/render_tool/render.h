@@ -11,6 +11,7 @@
 
 #include "core/vst/aeffect.h"
 #include "tools/render_tool/audio_buffer.h"
+#include "tools/render_tool/midi_file.h"
 
 namespace RenderTool {
 
@@ -18,10 +19,12 @@ struct RenderSettings {
     int blockSize = 512;
     bool doublePrecision = false;
     double tailSeconds = 1.0;
+    /// Fed to the effect at its frames; the render lasts at least until the sequence ends.
+    const MidiSequence* midi = nullptr;
 };
 
 struct RenderResult {
-    AudioBuffer output;    // input length plus the tail, latency removed
+    AudioBuffer output;    // input (or MIDI sequence, if longer) plus the tail, latency removed
     int latency = 0;       // initialDelay read after resume
     double wallSeconds = 0;
 };

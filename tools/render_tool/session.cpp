@@ -11,6 +11,7 @@
 #include "tools/render_tool/audio_file.h"
 #include "tools/render_tool/demo_signal.h"
 #include "tools/render_tool/hosted_effect.h"
+#include "tools/render_tool/midi_file.h"
 #include "tools/render_tool/options.h"
 #include "tools/render_tool/preset_file.h"
 #include "tools/render_tool/progress_bar.h"
@@ -62,6 +63,22 @@ AudioBuffer gatherInput(const RenderOptions& options) {
     std::string error;
     require(readAudioFile(options.inputPath, audio, error), error);
     return audio;
+}
+
+constexpr double kMidiSecondsLimit = 6 * 3600.0;  // the render is held in memory
+
+MidiSequence gatherMidi(const std::string& path, double sampleRate) {
+    MidiSequence midi;
+    try {
+        midi = readMidiFile(path, sampleRate);
+    } catch (const MidiFileError& e) {
+        throw Failure{"MIDI file " + path + ": " + e.what()};
+    }
+    const double seconds = static_cast<double>(midi.endFrame) / sampleRate;
+    require(seconds <= kMidiSecondsLimit, "MIDI file " + path + " lasts " + std::to_string(std::lround(seconds)) +
+                                              " s; tallow-render renders at most 6 hours");
+    std::printf("MIDI %s: %zu channel messages over %.3f s\n", path.c_str(), midi.messages.size(), seconds);
+    return midi;
 }
 
 std::string lower(std::string s) {
@@ -157,6 +174,9 @@ void printSummary(const HostedEffect& effect, const AudioBuffer& input, const Re
                 effect.text(vst::effGetEffectName).c_str(), settings.doublePrecision ? "double" : "single",
                 settings.blockSize);
     std::printf("latency compensated: %d frames; tail %.3f s\n", result.latency, settings.tailSeconds);
+    if (settings.midi)
+        std::printf("MIDI fed: %zu messages; the module sent %zu automation calls and %zu display updates\n",
+                    settings.midi->messages.size(), hostCallCounts().automate, hostCallCounts().updateDisplay);
     std::printf("time %.3f s, %.1fx realtime\n", result.wallSeconds, factor);
     std::printf("input:  %s\n", describe(measure(input)).c_str());
     std::printf("output: %s\n", describe(measure(result.output)).c_str());
@@ -174,6 +194,11 @@ int run(const RenderOptions& options) {
     applySettings(*effect, options);
 
     RenderSettings settings{options.blockSize, options.doublePrecision, options.tailSeconds};
+    MidiSequence midi;
+    if (!options.midiPath.empty()) {
+        midi = gatherMidi(options.midiPath, input.sampleRate);
+        settings.midi = &midi;
+    }
     RenderResult result;
     {
         ProgressBar bar;
