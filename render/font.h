@@ -44,6 +44,10 @@ struct AtlasLayout {
 /// Lays out 96 cells for a face whose bounding box (font units) is given.
 AtlasLayout layoutAtlas(long xMin, long yMin, long xMax, long yMax);
 
+/// Smooths one row of glyph coverage (width samples) into width + 4 atlas
+/// texels with weights 1, 2, 4, 2, 1 over ten, so full coverage stays full.
+void filterGlyphRow(const std::uint8_t* coverage, int width, std::uint8_t* out);
+
 /// Builds a font from TrueType bytes at pointSize and dpi for the device.
 /// Throws Paintwell::Exception on any failure, leaving nothing allocated.
 Font* buildFont(Device* device, const void* bytes, std::size_t size, float pointSize, float dpi);

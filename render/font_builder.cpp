@@ -38,9 +38,10 @@ struct FaceHolder {
 
 void setUnderline(Font& font, FT_Face face)
 {
-    long scale = face->size->metrics.y_scale;
-    font.underlineOffset = static_cast<float>(-static_cast<long long>(face->underline_position) * scale / 4194304);
-    font.underlineThickness = static_cast<float>(static_cast<long long>(face->underline_thickness) * scale / 4194304);
+    // Font units times the 16.16 scale give 26.6 in 16.16: 2^22 per pixel.
+    long long scale = face->size->metrics.y_scale;
+    font.underlineOffset = static_cast<float>(-face->underline_position * scale) / 4194304.0f;
+    font.underlineThickness = static_cast<float>(face->underline_thickness * scale) / 4194304.0f;
     if (font.underlineThickness < 1) {
         font.underlineOffset -= 1 - font.underlineThickness;
         font.underlineThickness = 1;
@@ -52,18 +53,30 @@ void copyGlyph(const FT_Bitmap& bitmap, std::vector<std::uint32_t>& pixels, unsi
                unsigned cx, unsigned cy)
 {
     int width = static_cast<int>(bitmap.width);
+    std::vector<std::uint8_t> filtered(static_cast<std::size_t>(width) + 4);
     for (unsigned j = 0; j < bitmap.rows; ++j) {
-        const unsigned char* row = bitmap.buffer + static_cast<long>(j) * bitmap.pitch;
-        auto sample = [&](int k) { return k >= 0 && k < width ? static_cast<int>(row[k]) : 0; };
+        filterGlyphRow(bitmap.buffer + static_cast<long>(j) * bitmap.pitch, width, filtered.data());
         for (int k = 0; k <= width + 3; ++k) {
-            int value = (sample(k) + 2 * sample(k - 1) + 4 * sample(k - 2) + 2 * sample(k - 3) + sample(k - 4)) / 10;
             unsigned x = cx + 1 + static_cast<unsigned>(k), y = cy + 1 + j;
             // A glyph larger than its cell stops at the atlas edge.
             if (x < atlasWidth && y < atlasHeight)
-                pixels[static_cast<std::size_t>(y) * atlasWidth + x] = static_cast<std::uint32_t>(value) * 0x01010101u;
+                pixels[static_cast<std::size_t>(y) * atlasWidth + x] = filtered[k] * 0x01010101u;
         }
     }
 }
+
+}  // namespace
+
+void filterGlyphRow(const std::uint8_t* coverage, int width, std::uint8_t* out)
+{
+    auto sample = [&](int k) { return k >= 0 && k < width ? static_cast<int>(coverage[k]) : 0; };
+    for (int k = 0; k <= width + 3; ++k) {
+        int value = (sample(k) + 2 * sample(k - 1) + 4 * sample(k - 2) + 2 * sample(k - 3) + sample(k - 4)) / 10;
+        out[k] = static_cast<std::uint8_t>(value);
+    }
+}
+
+namespace {
 
 void renderGlyph(Font& font, FT_Face face, unsigned i, const AtlasLayout& layout, std::vector<std::uint32_t>& pixels)
 {
@@ -93,7 +106,8 @@ AtlasLayout layoutAtlas(long xMin, long yMin, long xMax, long yMax)
     AtlasLayout layout{};
     layout.cellWidth = static_cast<unsigned>((xMax - xMin) / 64 + 6);
     layout.cellHeight = static_cast<unsigned>((yMax - yMin) / 64 + 2);
-    for (unsigned w = 64; w != 0; w *= 2) {
+    // Atlases stop at 16384 texels a side; a face needing more is refused.
+    for (unsigned w = 64; w <= 16384; w *= 2) {
         layout.columns = (w - 2) / layout.cellWidth;
         if (layout.columns == 0)
             continue;
