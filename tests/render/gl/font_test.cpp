@@ -1,6 +1,7 @@
 // The glyph atlas and text layout, checked without GL through a recording
 // context, against the face file's own metrics.
 #include "recording_context.h"
+#include "vera_face.h"
 
 #include "render/exception.h"
 #include "render/font.h"
@@ -8,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,23 +18,9 @@ using namespace PaintwellTest;
 
 namespace {
 
-std::vector<unsigned char> readVera()
-{
-    std::vector<unsigned char> bytes;
-    if (FILE* file = std::fopen(TALLOW_VERA_PATH, "rb")) {
-        unsigned char buffer[65536];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            bytes.insert(bytes.end(), buffer, buffer + n);
-        std::fclose(file);
-    }
-    return bytes;
-}
-
 const std::vector<unsigned char>& vera()
 {
-    static const std::vector<unsigned char> bytes = readVera();
-    return bytes;
+    return veraFace();
 }
 
 unsigned be16(const unsigned char* p)
