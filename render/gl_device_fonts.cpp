@@ -1,5 +1,6 @@
 // Fonts for a GL device: the embedded face from the module's resources,
 // built at 96 dots per inch, and the text mode settled from the desktop.
+#include "core/platform/platform.h"
 #include "render/font.h"
 #include "render/gl_device.h"
 
@@ -11,11 +12,12 @@ constexpr float kDotsPerInch = 96;
 
 Font* GLDevice::createFont(const char* name, float pointSize)
 {
-    // The module's resource lookup is not in this build yet: no face is
-    // found, which the editor treats as a missing resource.
-    (void)name;
-    (void)pointSize;
-    return nullptr;
+    if (!name)
+        return nullptr;
+    auto bytes = PlugCore::platform::findResource("TTF", name);
+    if (bytes.empty())
+        return nullptr;
+    return createFontFromMemory(bytes.data(), bytes.size(), pointSize);
 }
 
 Font* GLDevice::createFontFromMemory(const void* bytes, std::size_t size, float pointSize)

@@ -1,15 +1,13 @@
-// The driver message on X11 goes to the error stream; there is no
-// desktop-neutral message box below the toolkit.
+// The driver message on X11 goes through the module's own prompt, which asks
+// the user where a display allows and otherwise writes to the error stream.
+#include "core/user_prompt.h"
 #include "render/platform/gl_platform.h"
-
-#include <cstdio>
 
 namespace Paintwell::platform {
 
 void showDriverMessage(const char* caption, const char* text)
 {
-    std::fprintf(stderr, "%s: %s", caption, text);
-    std::fflush(stderr);
+    PlugCore::showError(caption, text);
 }
 
 }  // namespace Paintwell::platform
