@@ -45,6 +45,27 @@ TEST_F(Dispatcher, FixedAnswers) {
     EXPECT_EQ(e.dispatch(vst::effProcessEvents, 0, 0, &none), 1);
 }
 
+TEST_F(Dispatcher, SetupAndTextOpcodesAnswerZero) {
+    char text[256] = {};
+    EXPECT_EQ(e.dispatch(vst::effSetSampleRate, 0, 0, nullptr, 48000.0f), 0);
+    EXPECT_EQ(e.dispatch(vst::effSetBlockSize, 0, 256), 0);
+    EXPECT_EQ(e.dispatch(vst::effMainsChanged, 0, 1), 0);
+    EXPECT_EQ(e.dispatch(vst::effMainsChanged, 0, 0), 0);
+    EXPECT_EQ(e.dispatch(vst::effSetProgram, 0, 2), 0);
+    EXPECT_EQ(e.dispatch(vst::effGetProgramName, 0, 0, text), 0);
+    EXPECT_EQ(e.dispatch(vst::effSetProgramName, 0, 0, text), 0);
+    for (vst::int32 opcode : {vst::effGetParamLabel, vst::effGetParamDisplay, vst::effGetParamName})
+        EXPECT_EQ(e.dispatch(opcode, 0, 0, text), 0) << opcode;
+}
+
+TEST_F(Dispatcher, ParametersAreNamedInRegistrationOrder) {
+    const char* const names[] = {"delay", "rate", "depth", "spread", "phase", "wet", "shape", "invert", "range"};
+    for (vst::int32 i = 0; i < 9; ++i) EXPECT_EQ(e.text(vst::effGetParamName, i), names[i]) << i;
+    EXPECT_EQ(e.text(vst::effGetParamLabel, 0), "ms");
+    EXPECT_EQ(e.text(vst::effGetParamLabel, 1), "Hz");
+    EXPECT_EQ(e.text(vst::effGetParamLabel, 6), "");
+}
+
 TEST_F(Dispatcher, EveryIndexCanBeAutomated) {
     for (vst::int32 i : {0, 8, 9, -1, 1000}) EXPECT_EQ(e.dispatch(vst::effCanBeAutomated, i), 1) << i;
 }
