@@ -11,13 +11,18 @@ add_dependencies(host_tests TallowReed)
 
 if(WIN32)
   # The DLL sits beside the test program, where LoadLibrary looks first.
-  target_compile_definitions(host_tests PRIVATE TALLOW_MODULE_PATH="TallowReed.dll")
+  # The factory bank the state tests compare with sits there too.
+  target_compile_definitions(host_tests PRIVATE TALLOW_MODULE_PATH="TallowReed.dll"
+                             TALLOW_FACTORY_BANK_PATH="FactoryBank.fxb")
   add_custom_target(host_tests_module ALL
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:TallowReed> $<TARGET_FILE_DIR:host_tests>/
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/FactoryBank.fxb
+            $<TARGET_FILE_DIR:host_tests>/
     DEPENDS TallowReed)
   add_dependencies(host_tests host_tests_module)
 else()
-  target_compile_definitions(host_tests PRIVATE TALLOW_MODULE_PATH="$<TARGET_FILE:TallowReed>")
+  target_compile_definitions(host_tests PRIVATE TALLOW_MODULE_PATH="$<TARGET_FILE:TallowReed>"
+                             TALLOW_FACTORY_BANK_PATH="${CMAKE_SOURCE_DIR}/resources/FactoryBank.fxb")
 endif()
 # The module finds the harness's prompt answerer among the program's exports.
 set_target_properties(host_tests PROPERTIES ENABLE_EXPORTS ON)

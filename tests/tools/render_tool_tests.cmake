@@ -51,3 +51,7 @@ render_cli(input_not_audio 1 "cannot read audio file" --module ${reed} --input $
 render_cli(preset_bad_magic 1 "CcnK" --module ${reed} --preset ${expect} ${out})
 render_cli(preset_missing 1 "cannot open" --module ${reed} --preset ${render_cli_dir}/absent.fxp ${out})
 render_cli(output_unwritable 1 "cannot create" --module ${reed} --output ${render_cli_dir}/no/such/dir/out.wav)
+
+add_test(NAME render_cli_preset_round_trip COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/preset_round_trip.sh
+         ${tool} ${reed} ${CMAKE_CURRENT_BINARY_DIR}/preset_round_trip)
+set_tests_properties(render_cli_preset_round_trip PROPERTIES LABELS host)

@@ -10,6 +10,8 @@ namespace RenderTool {
 void setPromptAnswer(bool yes);
 /// How many prompts the module has shown so far.
 int promptCount();
+/// How many of its questions were answered No so far.
+int declinedCount();
 
 }  // namespace RenderTool
 

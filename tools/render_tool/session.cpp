@@ -106,8 +106,16 @@ void loadPreset(const HostedEffect& effect, const std::string& path) {
                      path.c_str(), static_cast<unsigned>(preset.fxID),
                      static_cast<unsigned>(effect.record()->uniqueID));
     require(!preset.chunk.empty(), path + " holds an empty chunk");
+    const int declinedBefore = declinedCount();
     effect.dispatch(vst::effSetChunk, preset.isBank ? 0 : 1, static_cast<vst::VstIntPtr>(preset.chunk.size()),
                     preset.chunk.data());
+    require(declinedCount() == declinedBefore,
+            "the module asked before loading " + path + " and was answered No; use --yes to load it anyway");
+    // A program chunk holds values only; its name travels in the file's header.
+    if (!preset.isBank && !preset.programName.empty()) {
+        std::string name = preset.programName;
+        effect.dispatch(vst::effSetProgramName, 0, 0, name.data());
+    }
     std::printf("loaded %s %s (%zu bytes of state)\n", preset.isBank ? "bank" : "program", path.c_str(),
                 preset.chunk.size());
 }
