@@ -53,5 +53,12 @@ fuzz: setup
 	cmake --build build/fuzz -j$(JOBS)
 	scripts/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
+# The renderer's test card from both modules' builds, side by side in out/,
+# and a pixel comparison of the two.
+screenshots: native windows
+	@mkdir -p out
+	scripts/with-display.sh $(NATIVE)/tests/paintwell_card out/card-linux.png
+	scripts/with-display.sh wine $(WINDOWS)/tests/paintwell_card.exe out/card-windows.png --compare-with out/card-linux.png
+
 clean:
 	rm -rf build out

@@ -6,10 +6,10 @@ if(WIN32)
 else()
   set(gl_test_platform x11)
 endif()
-file(GLOB gl_test_sources CONFIGURE_DEPENDS
-     ${CMAKE_CURRENT_LIST_DIR}/*.cpp
-     ${CMAKE_CURRENT_LIST_DIR}/platform/${gl_test_platform}/*.cpp)
-add_executable(paintwell_gl_tests ${gl_test_sources})
+file(GLOB gl_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
+file(GLOB gl_platform_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/platform/${gl_test_platform}/*.cpp)
+file(GLOB gl_window_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/platform/${gl_test_platform}/test_window*.cpp)
+add_executable(paintwell_gl_tests ${gl_test_sources} ${gl_platform_sources})
 target_link_libraries(paintwell_gl_tests PRIVATE paintwell png_test_support GTest::gtest GTest::gtest_main)
 target_include_directories(paintwell_gl_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
 target_compile_definitions(paintwell_gl_tests PRIVATE
@@ -18,4 +18,21 @@ if(COMMAND tallow_register_tests)
   tallow_register_tests(paintwell_gl_tests gl)
 else()
   gtest_discover_tests(paintwell_gl_tests DISCOVERY_MODE PRE_TEST PROPERTIES LABELS gl)
+endif()
+
+# The test card: `make screenshots` writes it to out/ from both builds. The
+# native tests render it beside the build; the Windows tests render it under
+# Wine and compare it with the native one.
+add_executable(paintwell_card ${CMAKE_CURRENT_LIST_DIR}/card/test_card.cpp ${CMAKE_CURRENT_LIST_DIR}/gl_harness.cpp
+               ${gl_window_sources})
+target_link_libraries(paintwell_card PRIVATE paintwell png_test_support GTest::gtest)
+target_include_directories(paintwell_card PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+set(native_card ${CMAKE_SOURCE_DIR}/build/native/tests/card-native.png)
+if(CMAKE_CROSSCOMPILING)
+  add_test(NAME paintwell_card_matches_native
+           COMMAND paintwell_card ${CMAKE_BINARY_DIR}/tests/card-windows.png --compare-with ${native_card})
+  set_tests_properties(paintwell_card_matches_native PROPERTIES LABELS gl)
+else()
+  add_test(NAME paintwell_card_renders COMMAND paintwell_card ${CMAKE_BINARY_DIR}/tests/card-native.png)
+  set_tests_properties(paintwell_card_renders PROPERTIES LABELS gl)
 endif()
