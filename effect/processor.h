@@ -19,6 +19,7 @@
 #include "effect/block_buffer.h"
 #include "effect/interpolation_table.h"
 #include "effect/ramp.h"
+#include "effect/voice_kernels.h"
 
 namespace ReedDsp {
 
@@ -79,10 +80,10 @@ private:
     void update(const Settings& settings);
     void stage(const double* const* inputs, std::uint32_t n);
     void runVoices(std::uint32_t n);
-    template <class Clock>
+    template <bool kSpreadSettled, class Clock>
     void runVoicesWith(const Clock& clock, std::uint32_t n);
-    template <bool kSettled>
-    void renderTicks(std::uint32_t v, const double* positions, std::uint32_t count);
+    template <bool kSpreadSettled>
+    VoiceKernel<kSpreadSettled> kernelFor(std::uint32_t v);
     void mixOutput(double* const* outputs, std::uint32_t n);
     void releaseBuffers();
     static void silence(double* const* outputs, std::uint32_t n);
@@ -112,9 +113,9 @@ private:
     BlockBuffer inputStage;
     BlockBuffer outputAccumulator;
 
-    // Tick positions of the block, computed before the kernels run
-    static constexpr std::uint32_t kTickChunk = 4096;
-    double tickPositions[2][kTickChunk];
+    // Voice 1's tick positions, waiting for voice 0's kernels to finish
+    static constexpr std::uint32_t kTickChunk = 8192;
+    double tickPositions[kTickChunk];
 
     InterpolationTable interpolation;
 };

@@ -1,9 +1,10 @@
-// The voices' part of a block: first where every tick of both voices lands,
-// then, voice 0 before voice 1 and each in tick order, what the ticks read
-// and write. The kernels never feed back into the clock, so the split leaves
-// every result as a tick-by-tick loop would give it.
-#include <emmintrin.h>
-
+// The voices' part of a block. Where a tick lands depends on the tick before
+// it, a chain of dependent arithmetic, while what a tick reads and writes
+// (its kernels) never feeds back into the clock. So both voices' clocks run
+// side by side with voice 0's kernels alongside them, and voice 1's kernels
+// follow from the tick positions its clock left behind. Every accumulator
+// frame still receives voice 0's steps before voice 1's, each voice's in
+// tick order, as a plain tick-by-tick loop would add them.
 #include "effect/processor.h"
 #include "effect/voice_clock.h"
 #include "effect/voice_kernels.h"
@@ -12,76 +13,78 @@ namespace ReedDsp {
 
 void Processor::runVoices(std::uint32_t n) {
     const bool settled = delayRamp.settled() && depthRamp.settled() && phaseRamp.settled();
+    const auto run = [&](const auto& clock) {
+        if (spreadRamp.settled())
+            runVoicesWith<true>(clock, n);
+        else
+            runVoicesWith<false>(clock, n);
+    };
     if (settled && sineShape)
-        runVoicesWith(VoiceClock<true, true>(delayRamp, depthRamp, phaseRamp, rampStep, lfoIncrement, lfoPhase), n);
+        run(VoiceClock<true, true>(delayRamp, depthRamp, phaseRamp, rampStep, lfoIncrement, lfoPhase));
     else if (settled)
-        runVoicesWith(VoiceClock<true, false>(delayRamp, depthRamp, phaseRamp, rampStep, lfoIncrement, lfoPhase), n);
+        run(VoiceClock<true, false>(delayRamp, depthRamp, phaseRamp, rampStep, lfoIncrement, lfoPhase));
     else if (sineShape)
-        runVoicesWith(VoiceClock<false, true>(delayRamp, depthRamp, phaseRamp, rampStep, lfoIncrement, lfoPhase), n);
+        run(VoiceClock<false, true>(delayRamp, depthRamp, phaseRamp, rampStep, lfoIncrement, lfoPhase));
     else
-        runVoicesWith(VoiceClock<false, false>(delayRamp, depthRamp, phaseRamp, rampStep, lfoIncrement, lfoPhase), n);
+        run(VoiceClock<false, false>(delayRamp, depthRamp, phaseRamp, rampStep, lfoIncrement, lfoPhase));
 }
 
-template <class Clock>
-void Processor::runVoicesWith(const Clock& clock, std::uint32_t n) {
+template <bool kSpreadSettled>
+VoiceKernel<kSpreadSettled> Processor::kernelFor(std::uint32_t v) {
+    return VoiceKernel<kSpreadSettled>(interpolation, inputStage.frames(), outputAccumulator.frames(),
+                                       delayMemory + std::uint64_t{v} * lineFrames, stagesPerVoice(), spreadRamp,
+                                       rampStep, v == 1, voices[v].writeIndex, voices[v].previousOutput);
+}
+
+template <bool kSpreadSettled, class Clock>
+void Processor::runVoicesWith(const Clock& shared, std::uint32_t n) {
+    const Clock clock = shared;  // a local copy stays in registers across the kernels' stores
     const double end = n;
-    VoiceChain chains[2] = {
-        {voices[0].position, voices[0].step, -0.5, tickPositions[0]},
-        {voices[1].position, voices[1].step, 0.5, tickPositions[1]},
-    };
     // A tick is always processed first in a block, unless it lies a whole
     // frame or more past the block's end (runs of blocks shorter than the
     // clock step): its kernels would reach beyond the buffers, so it waits
     // for the next block.
-    for (VoiceChain& chain : chains) chain.done = chain.position + chain.step >= end + 1.0;
+    double p0 = voices[0].position, s0 = voices[0].step;
+    double p1 = voices[1].position, s1 = voices[1].step;
+    bool done0 = p0 + s0 >= end + 1.0;
+    bool done1 = p1 + s1 >= end + 1.0;
+    double* ticks1 = tickPositions;
+    std::uint32_t count1 = 0;
 
-    clockTogether(chains[0], chains[1], clock, end, kTickChunk);
-    const bool spreadSettled = spreadRamp.settled();
-    for (std::uint32_t v = 0; v < 2; ++v) {
-        VoiceChain& chain = chains[v];
-        for (;;) {
-            if (spreadSettled)
-                renderTicks<true>(v, chain.ticks, chain.count);
-            else
-                renderTicks<false>(v, chain.ticks, chain.count);
-            if (chain.done) break;
-            chain.count = 0;
-            clockAlone(chain, clock, end, kTickChunk);
+    VoiceKernel<kSpreadSettled> first = kernelFor<kSpreadSettled>(0);
+    while (!done0 && !done1 && count1 < kTickChunk) {
+        p0 += s0;
+        s0 = clock.step(p0, -0.5);
+        done0 = p0 + s0 > end;
+        p1 += s1;
+        ticks1[count1++] = p1;
+        s1 = clock.step(p1, 0.5);
+        done1 = p1 + s1 > end;
+        first.tick(p0);
+    }
+    while (!done0) {
+        p0 += s0;
+        s0 = clock.step(p0, -0.5);
+        done0 = p0 + s0 > end;
+        first.tick(p0);
+    }
+    first.store(voices[0].writeIndex, voices[0].previousOutput);
+
+    VoiceKernel<kSpreadSettled> second = kernelFor<kSpreadSettled>(1);
+    for (;;) {
+        for (std::uint32_t k = 0; k < count1; ++k) second.tick(ticks1[k]);
+        if (done1) break;
+        for (count1 = 0; !done1 && count1 < kTickChunk;) {
+            p1 += s1;
+            ticks1[count1++] = p1;
+            s1 = clock.step(p1, 0.5);
+            done1 = p1 + s1 > end;
         }
-        voices[v].position = chain.position - end;
-        voices[v].step = chain.step;
     }
-}
+    second.store(voices[1].writeIndex, voices[1].previousOutput);
 
-template <bool kSettled>
-void Processor::renderTicks(std::uint32_t v, const double* positions, std::uint32_t count) {
-    const Frame* in = inputStage.frames();
-    Frame* steps = outputAccumulator.frames();
-    Frame* line = delayMemory + std::uint64_t{v} * lineFrames;
-    const std::uint32_t stages = stagesPerVoice();
-    const Ramp<Pair> spread = spreadRamp;
-    const double step = rampStep;
-    std::uint32_t w = voices[v].writeIndex;
-    __m128d previous = _mm_load_pd(&voices[v].previousOutput.left);
-    for (std::uint32_t k = 0; k < count; ++k) {
-        const double p = positions[k];
-        const auto i0 = static_cast<std::uint32_t>(static_cast<std::int32_t>(p));
-        const auto row = 4095u - static_cast<std::uint32_t>(static_cast<std::int32_t>((p - i0) * 4096.0));
-        const double* coefficients = interpolation.row(row);
-        const Pair rotation = kSettled ? spread.target() : spread.valueAt(p * step);
-        const double b = v == 0 ? rotation.second : -rotation.second;
-
-        const __m128d x = interpolate(in + i0, coefficients);
-        w = w + 1;
-        if (w >= stages) w = 0;
-        const __m128d held = _mm_load_pd(&line[w].left);
-        _mm_store_pd(&line[w].left, x);
-        const __m128d y = rotate(held, rotation.first, b);
-        insertStep(steps + i0, coefficients, _mm_sub_pd(y, previous));
-        previous = y;
-    }
-    voices[v].writeIndex = w;
-    _mm_store_pd(&voices[v].previousOutput.left, previous);
+    voices[0].position = p0 - end, voices[0].step = s0;
+    voices[1].position = p1 - end, voices[1].step = s1;
 }
 
 }  // namespace ReedDsp

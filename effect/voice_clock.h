@@ -1,8 +1,7 @@
 // VoiceClock: where a voice's next tick lands. Each step depends on the
 // position of the tick before it through the LFO, the ramps and the
 // exponent tables, so this chain, not the kernels, sets the pace: the
-// processor runs both voices' chains side by side for a whole block before
-// any kernel runs.
+// processor runs both voices' chains side by side.
 //
 // kSettled: the delay, depth and phase ramps have reached their targets
 // before the block starts, so their values are the targets throughout.
@@ -41,8 +40,8 @@ public:
         const double mu = z * lfo;
         const double scaled = 4096.0 * std::fabs(mu);
         const std::uint32_t e = scaled < 65535.0 ? static_cast<std::uint32_t>(static_cast<std::int32_t>(scaled)) : 65535u;
-        const double power = expQuantised(e);
-        return d * (mu >= 0.0 ? power : 1.0 / power);
+        const ExpPair& power = ExpTableProducts[e];
+        return d * (mu >= 0.0 ? power.up : power.down);
     }
 
 private:
@@ -53,50 +52,5 @@ private:
     double lfoIncrement;
     double lfoPhase;
 };
-
-/// One voice's run of ticks through a block; ticks holds their positions.
-struct VoiceChain {
-    double position;  // the most recent tick, in frames from the block's start
-    double step;
-    double phaseSign;
-    double* ticks;
-    std::uint32_t count = 0;
-    bool done = false;
-};
-
-template <class Clock>
-inline void clockTick(double& p, double& s, bool& done, double* ticks, std::uint32_t& count, const Clock& clock,
-                      double phaseSign, double end) {
-    p += s;
-    ticks[count++] = p;
-    s = clock.step(p, phaseSign);
-    done = p + s > end;
-}
-
-/// Ticks both voices in lockstep until one ends the block or fills its list.
-template <class Clock>
-void clockTogether(VoiceChain& a, VoiceChain& b, const Clock& shared, double end, std::uint32_t capacity) {
-    const Clock clock = shared;  // a local copy stays in registers across the stores
-    double pa = a.position, sa = a.step, pb = b.position, sb = b.step;
-    std::uint32_t ca = a.count, cb = b.count;
-    bool da = a.done, db = b.done;
-    while (!da && !db && ca < capacity && cb < capacity) {
-        clockTick(pa, sa, da, a.ticks, ca, clock, a.phaseSign, end);
-        clockTick(pb, sb, db, b.ticks, cb, clock, b.phaseSign, end);
-    }
-    a.position = pa, a.step = sa, a.count = ca, a.done = da;
-    b.position = pb, b.step = sb, b.count = cb, b.done = db;
-}
-
-/// Ticks one voice until it ends the block or fills its list.
-template <class Clock>
-void clockAlone(VoiceChain& c, const Clock& shared, double end, std::uint32_t capacity) {
-    const Clock clock = shared;
-    double p = c.position, s = c.step;
-    std::uint32_t count = c.count;
-    bool done = c.done;
-    while (!done && count < capacity) clockTick(p, s, done, c.ticks, count, clock, c.phaseSign, end);
-    c.position = p, c.step = s, c.count = count, c.done = done;
-}
 
 }  // namespace ReedDsp

@@ -1,0 +1,90 @@
+// Cost of the sound: time per stereo frame of a rendered block, at default
+// settings and at the most expensive ones (shortest clock step, full depth),
+// and the time to construct an effect, the interpolation table included.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "effect/processor.h"
+#include "effect/reed.h"
+
+namespace {
+
+ReedDsp::Settings settingsFor(int which) {
+    ReedDsp::Settings s;  // the defaults
+    if (which == 1) {
+        s.delay = 0.0f;
+        s.depth = 1.0f;
+        s.rate = 1.0f;
+    }
+    return s;
+}
+
+// Args: sample rate, settings (0 default, 1 most expensive), block size.
+void renderBlock(benchmark::State& state) {
+    const auto rate = static_cast<float>(state.range(0));
+    const auto block = static_cast<std::uint32_t>(state.range(2));
+    auto processor = std::make_unique<ReedDsp::Processor>();
+    processor->prepare(rate, static_cast<std::int32_t>(block));
+    processor->reset();
+    const ReedDsp::Settings settings = settingsFor(static_cast<int>(state.range(1)));
+
+    const std::size_t length = 1 << 16;
+    std::vector<double> left(length + block), right(length + block), outL(block), outR(block);
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> u(-1.0, 1.0);
+    for (std::size_t i = 0; i < left.size(); ++i) left[i] = u(random), right[i] = u(random);
+    double* out[2] = {outL.data(), outR.data()};
+
+    std::size_t at = 0;
+    bool changed = true;
+    const auto next = [&] {
+        const double* in[2] = {left.data() + at, right.data() + at};
+        processor->render(changed, settings, in, out, block);
+        changed = false;
+        at = (at + block) % length;
+    };
+    for (std::size_t warm = 0; warm < static_cast<std::size_t>(rate) / block; ++warm) next();  // ramps settle
+    for (auto _ : state) {
+        next();
+        benchmark::DoNotOptimize(outL.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["per_frame"] = benchmark::Counter(static_cast<double>(block),
+                                                     benchmark::Counter::kIsIterationInvariantRate |
+                                                         benchmark::Counter::kInvert);
+}
+
+void renderArguments(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"rate", "expensive", "block"});
+    for (int rate : {44100, 48000})
+        for (int which : {0, 1})
+            for (int block : {32, 512}) b->Args({rate, which, block});
+}
+
+vst::VstIntPtr quietHost(vst::AEffect*, vst::int32 opcode, vst::int32, vst::VstIntPtr, void*, float) {
+    return opcode == vst::audioMasterVersion ? 2400 : 0;
+}
+
+void constructEffect(benchmark::State& state) {
+    for (auto _ : state) {
+        auto effect = std::make_unique<Reed>(quietHost);
+        benchmark::DoNotOptimize(effect.get());
+    }
+}
+
+void constructProcessor(benchmark::State& state) {
+    for (auto _ : state) {
+        auto processor = std::make_unique<ReedDsp::Processor>();
+        benchmark::DoNotOptimize(processor.get());
+    }
+}
+
+}  // namespace
+
+BENCHMARK(renderBlock)->Apply(renderArguments);
+BENCHMARK(constructEffect)->Unit(benchmark::kMillisecond);
+BENCHMARK(constructProcessor)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
