@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <xmmintrin.h>
 
 #include "processor_harness.h"
+#include "reference_processor.h"
 
 namespace {
 
@@ -385,6 +387,69 @@ TEST(ProcessorPreparation, UnpreparedOrNonsensicalPreparationsRenderSilenceUntil
     h.settings.wet = 0.0f;
     const Stereo out = h.run(in, 64);
     EXPECT_EQ(out.left[400], in.left[384]);
+}
+
+}  // namespace
+
+// ---- Against a plain tick-by-tick rendering -----------------------------
+
+namespace {
+
+struct Scenario {
+    const char* name;
+    float rate;
+    std::uint32_t block;
+    Settings start;
+    std::function<bool(std::size_t, Settings&)> automation;
+};
+
+TEST(ProcessorReference, FollowsAPlainTickByTickRenderingToRounding) {
+    Settings expensive;
+    expensive.delay = 0.0f, expensive.depth = 1.0f, expensive.rate = 1.0f, expensive.shape = 1.0f;
+    const auto moving = [](std::size_t frame, Settings& s) {
+        if (frame == 8000) return s.depth = 0.9f, s.spread = 1.0f, s.rate = 0.8f, true;
+        if (frame == 16000) return s.range = 0.3f, s.delay = 0.1f, s.invert = 1.0f, true;
+        if (frame == 16128) return s.shape = 1.0f, s.phase = 0.9f, s.wet = 0.2f, true;
+        return false;
+    };
+    const Scenario scenarios[] = {{"defaults", 44100.0f, 512, Settings{}, nullptr},
+                                  {"expensive", 48000.0f, 64, expensive, nullptr},
+                                  {"automated", 44100.0f, 128, Settings{}, moving},
+                                  {"short blocks", 96000.0f, 3, expensive, moving}};
+    for (const Scenario& sc : scenarios) {
+        Harness h;
+        ASSERT_TRUE(h.prepare(sc.rate, static_cast<std::int32_t>(sc.block)));
+        h.settings = sc.start;
+        h.automation = sc.automation;
+        ReedTest::ReferenceProcessor reference(h.processor->table());
+        reference.prepare(sc.rate, sc.block);
+        reference.reset();
+
+        for (const Stereo& in : {ReedTest::noise(24000, 1.0), ReedTest::sine(24000, 0.013)}) {
+            const Stereo out = h.run(in, sc.block);
+            Stereo expected(in.size());
+            Settings s = sc.start;
+            bool changed = true;
+            for (std::size_t at = 0; at < in.size(); at += sc.block) {
+                if (sc.automation && sc.automation(at, s)) changed = true;
+                const auto n = static_cast<std::uint32_t>(std::min<std::size_t>(sc.block, in.size() - at));
+                const double* i[2] = {in.left.data() + at, in.right.data() + at};
+                double* o[2] = {expected.left.data() + at, expected.right.data() + at};
+                reference.render(changed, s, i, o, n);
+                changed = false;
+            }
+            double worst = 0.0;
+            for (std::size_t k = 0; k < in.size(); ++k)
+                worst = std::max({worst, std::fabs(out.left[k] - expected.left[k]),
+                                  std::fabs(out.right[k] - expected.right[k])});
+            EXPECT_LT(worst, 1e-12) << sc.name;
+            char text[32];
+            std::snprintf(text, sizeof text, "%.3g", worst);
+            RecordProperty(std::string("worst ") + sc.name + (in.left[1] == in.right[1] ? " sine" : " noise"), text);
+            h.settings = sc.start;  // the second signal starts where the first left the state
+            h.changed = true;
+        }
+    }
 }
 
 }  // namespace
