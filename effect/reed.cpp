@@ -21,12 +21,14 @@ void Reed::formatParameter(std::uint32_t index, char* text, float value) {
     ReedParams::format(index, text, value, params.get(ReedParams::kRange));
 }
 
+// The core prepares only when the rate or block size changed; a preparation
+// that failed is tried again on every resume until it succeeds.
 void Reed::resume() {
-    if (!processor.ready()) prepareProcessing();
+    if (preparationFailed) prepareProcessing();
     PlugCore::Plug::resume();
 }
 
-void Reed::prepareProcessing() { processor.prepare(getSampleRate(), getBlockSize()); }
+void Reed::prepareProcessing() { preparationFailed = !processor.prepare(getSampleRate(), getBlockSize()); }
 
 void Reed::resetProcessing() { processor.reset(); }
 

@@ -30,4 +30,5 @@ private:
     void defineParameters();
 
     ReedDsp::Processor processor;
+    bool preparationFailed = false;
 };

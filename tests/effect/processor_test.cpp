@@ -353,21 +353,22 @@ TEST(ProcessorBlocks, BlocksLongerThanPreparedRenderSilenceWithoutTouchingState)
 }
 
 TEST(ProcessorBlocks, OneFrameBlocksWithAClockStepAboveOneFrameStayInsideTheBuffers) {
-    // The depth ramp, retargeted right after another change, glides fast to a
-    // full octave while the delay ramp still holds a long step: for a while
-    // the clock steps over more than one frame per tick. Buffers prepared for
+    // The depth ramp, retargeted right after another change, glides in 5 ms
+    // to a full octave while the delay ramp still holds a long step, just as
+    // the LFO (1 Hz, both voices in phase) reaches its peak: for a while the
+    // clock steps over more than one frame per tick. Buffers prepared for
     // single frames leave no slack to hide an access past their end.
     Harness h;
     ASSERT_TRUE(h.prepare(44100.0f, 1));
-    h.settings = Settings{1.0f, 0.5f, 0.0f, 0.5f, 0.25f, 1.0f, 0.0f, 0.0f, 0.67f};
+    h.settings = Settings{1.0f, 0.5f, 0.0f, 0.5f, 0.0f, 1.0f, 0.0f, 0.0f, 0.67f};
     h.automation = [](std::size_t frame, Settings& s) {
-        if (frame == 20000) return s.depth = 0.9f, true;
-        if (frame == 20001) return s.depth = 1.0f, s.delay = 0.0f, true;
+        if (frame == 44090) return s.depth = 0.9f, true;
+        if (frame == 44091) return s.depth = 1.0f, s.delay = 0.0f, true;
         return false;
     };
-    const Stereo out = h.run(ReedTest::noise(30000, 1.0), 1);
+    const Stereo out = h.run(ReedTest::noise(52000, 1.0), 1);
     for (std::size_t i = 0; i < out.size(); ++i) ASSERT_TRUE(std::isfinite(out.left[i])) << i;
-    EXPECT_GT(rms(out.left, 25000, 30000), 0.1);
+    EXPECT_GT(rms(out.left, 46000, 52000), 0.1);
 }
 
 // ---- Preparation --------------------------------------------------------
