@@ -3,6 +3,7 @@
 // and the host hears no automation for them.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -10,8 +11,11 @@
 #include <vector>
 
 #include "core/parameter_table.h"
+#include "effect/reed.h"
+#include "effect/reed_parameters.h"
 #include "tools/render_tool/audio_file.h"
 #include "tools/render_tool/hosted_effect.h"
+#include "tools/render_tool/preset_file.h"
 #include "tools/render_tool/session.h"
 
 namespace {
@@ -41,14 +45,31 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
+    std::string write(const char* name, const std::vector<std::uint8_t>& bytes) {
+        const std::string path = (dir / name).string();
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<std::streamsize>(bytes.size()));
+        return path;
+    }
+
     int render(const std::vector<std::uint8_t>& midi, const char* block) {
-        const std::string midiPath = (dir / "in.mid").string();
-        std::ofstream(midiPath, std::ios::binary).write(reinterpret_cast<const char*>(midi.data()),
-                                                         static_cast<std::streamsize>(midi.size()));
+        const std::string midiPath = write("in.mid", midi);
         output = (dir / "out.wav").string();
         const char* argv[] = {"tallow-render", "--module", MIDI_PROBE_MODULE, "--midi", midiPath.c_str(),
                               "--output",      output.c_str(), "--rate", "48000", "--tail", "0", "--block", block};
         return RenderTool::runRenderTool(static_cast<int>(std::size(argv)), argv);
+    }
+
+    RenderTool::AudioBuffer renderReed(std::vector<const char*> extra, const char* name) {
+        const std::string out = (dir / name).string();
+        std::vector<const char*> argv{"tallow-render", "--module", REED_MODULE, "--output", out.c_str(),
+                                      "--rate",        "48000",    "--tail",    "0"};
+        argv.insert(argv.end(), extra.begin(), extra.end());
+        EXPECT_EQ(RenderTool::runRenderTool(static_cast<int>(argv.size()), argv.data()), 0);
+        RenderTool::AudioBuffer audio;
+        std::string error;
+        EXPECT_TRUE(RenderTool::readAudioFile(out, audio, error)) << error;
+        return audio;
     }
 
     fs::path dir;
@@ -76,6 +97,47 @@ TEST_F(MidiRender, ControllerAndProgramChangesLandAtTheirFrames) {
         EXPECT_EQ(RenderTool::hostCallCounts().automate, 0u) << block;
         EXPECT_EQ(RenderTool::hostCallCounts().updateDisplay, 1u) << block;
     }
+}
+
+// A program file whose chunk holds the effect's name and one mapping record:
+// the wet parameter answers controller 7.
+std::vector<std::uint8_t> wetOnController7() {
+    RenderTool::Bytes chunk{0x75, 0x3D, 0x8C, 0x28, 5, 0, 0, 0, 4};
+    std::string name(Reed::kName);
+    name.resize(31, '\0');
+    for (char c : name) chunk.push_back(static_cast<std::uint8_t>(c));
+    for (std::uint8_t b : {std::uint8_t{1}, static_cast<std::uint8_t>(ReedParams::kWet), std::uint8_t{0x07},
+                           std::uint8_t{0xB0}})
+        chunk.push_back(b);
+    RenderTool::PresetFile preset;
+    preset.fxID = PlugCore::hashName(Reed::kName);
+    preset.fxVersion = 1;
+    preset.count = ReedParams::kCount;
+    preset.programName = "wet on CC 7";
+    preset.chunk = chunk;
+    return RenderTool::buildPreset(preset);
+}
+
+TEST_F(MidiRender, MappedControllerMovesTheRealEffectAtItsFrame) {
+    const std::string preset = write("mapped.fxp", wetOnController7());
+    const std::string midi = write("sweep.mid", sweepFile());
+    const RenderTool::AudioBuffer plain = renderReed({"--preset", preset.c_str()}, "plain.wav");
+    const RenderTool::AudioBuffer swept =
+        renderReed({"--preset", preset.c_str(), "--midi", midi.c_str()}, "swept.wav");
+    EXPECT_EQ(RenderTool::hostCallCounts().automate, 0u);
+    ASSERT_EQ(plain.frames(), swept.frames());
+    ASSERT_GT(plain.frames(), 6000u);
+    // The effect's output at a frame carries the input of Reed::kLatency frames
+    // before, so in the latency-compensated file the change shows that much earlier.
+    const std::size_t change = 5000 - Reed::kLatency;
+    for (std::size_t i = 0; i < change; ++i) {
+        ASSERT_EQ(plain.left[i], swept.left[i]) << i;
+        ASSERT_EQ(plain.right[i], swept.right[i]) << i;
+    }
+    double moved = 0;
+    for (std::size_t i = change; i < change + 64; ++i)
+        moved = std::max<double>(moved, std::fabs(plain.left[i] - swept.left[i]));
+    EXPECT_GT(moved, 1e-6);
 }
 
 TEST_F(MidiRender, MalformedFileIsAClearError) {

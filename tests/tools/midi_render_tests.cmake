@@ -9,9 +9,10 @@ target_link_libraries(midi_probe PRIVATE plugcore)
 set_target_properties(midi_probe PROPERTIES PREFIX "")
 
 add_executable(midi_render_tests ${CMAKE_CURRENT_LIST_DIR}/midi_render_test.cpp)
-target_link_libraries(midi_render_tests PRIVATE render_tool plugcore GTest::gtest GTest::gtest_main)
-target_compile_definitions(midi_render_tests PRIVATE MIDI_PROBE_MODULE="$<TARGET_FILE:midi_probe>")
-add_dependencies(midi_render_tests midi_probe)
+target_link_libraries(midi_render_tests PRIVATE render_tool reed GTest::gtest GTest::gtest_main)
+target_compile_definitions(midi_render_tests PRIVATE MIDI_PROBE_MODULE="$<TARGET_FILE:midi_probe>"
+                                                     REED_MODULE="$<TARGET_FILE:TallowReed>")
+add_dependencies(midi_render_tests midi_probe TallowReed)
 set_target_properties(midi_render_tests PROPERTIES ENABLE_EXPORTS ON)  # as tallow-render: modules may call back into it
 tallow_register_tests(midi_render_tests host)
 
