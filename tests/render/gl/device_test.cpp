@@ -146,7 +146,7 @@ TEST(DeviceDriverTest, DriverWithoutMultitexturingShowsTheMessageOncePerProcess)
 {
     collectReports();
     clearReports();
-    TestWindow window(32, 32);
+    TestWindow& window = GLTest::sharedWindow();
     Paintwell::testing::setExtensionOverride("GL_ARB_texture_env_combine GL_ARB_texture_rectangle");
     EXPECT_THROW(GLDevice{window.native()}, Exception);
     EXPECT_THROW(GLDevice{window.native()}, Exception);
@@ -167,7 +167,7 @@ TEST(DeviceDriverTest, DriverWithoutMultitexturingShowsTheMessageOncePerProcess)
 TEST(DeviceDriverTest, FailedCreationLeavesTheCallersContextCurrent)
 {
     collectReports();
-    TestWindow window(32, 32);
+    TestWindow& window = GLTest::sharedWindow();
     ForeignContext host;
     host.makeCurrent();
     Paintwell::testing::setExtensionOverride("GL_EXT_texture_env_combine");

@@ -69,11 +69,19 @@ void collectReports()
     Paintwell::setReportObserver(collect);
 }
 
+// One window serves every test of the process: creating windows is slow
+// under Wine, and a device may be created on the same window again.
+TestWindow& GLTest::sharedWindow()
+{
+    static TestWindow* shared = new TestWindow(kWidth, kHeight);
+    return *shared;
+}
+
 void GLTest::SetUp()
 {
     collectReports();
     clearReports();
-    window = std::make_unique<TestWindow>(kWidth, kHeight);
+    window = &sharedWindow();
     glDevice = new Paintwell::GLDevice(window->native());
 }
 
@@ -87,7 +95,7 @@ void GLTest::releaseDevice()
 void GLTest::TearDown()
 {
     releaseDevice();
-    window.reset();
+    window = nullptr;
     Paintwell::testing::setExtensionOverride(nullptr);
     Paintwell::setReportObserver(nullptr);
 }

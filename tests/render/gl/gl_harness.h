@@ -52,9 +52,14 @@ void collectReports();
 
 /// A window with a device, released and checked for leaks after each test.
 class GLTest : public ::testing::Test {
-protected:
+public:
     static constexpr int kWidth = 128;
     static constexpr int kHeight = 96;
+
+    /// The window every test of the process draws into.
+    static TestWindow& sharedWindow();
+
+protected:
 
     void SetUp() override;
     void TearDown() override;
@@ -66,7 +71,7 @@ protected:
     Paintwell::StaticTexture* solidTexture(std::uint32_t colour);
     void releaseDevice();
 
-    std::unique_ptr<TestWindow> window;
+    TestWindow* window = nullptr;
     Paintwell::GLDevice* glDevice = nullptr;
 };
 

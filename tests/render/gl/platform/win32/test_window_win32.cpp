@@ -57,22 +57,34 @@ Paintwell::NativeWindow TestWindow::native() const
 }
 
 struct ForeignContext::Impl {
-    HWND window;
     HDC dc;
     HGLRC context;
 };
 
+namespace {
+
+// The foreign contexts of a process share one small window of their own.
+HDC foreignWindowDC()
+{
+    static HDC dc = [] {
+        HDC windowDC = GetDC(createWindow(16, 16));
+        PIXELFORMATDESCRIPTOR descriptor{};
+        descriptor.nSize = sizeof descriptor;
+        descriptor.nVersion = 1;
+        descriptor.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+        descriptor.iPixelType = PFD_TYPE_RGBA;
+        descriptor.cColorBits = 24;
+        SetPixelFormat(windowDC, ChoosePixelFormat(windowDC, &descriptor), &descriptor);
+        return windowDC;
+    }();
+    return dc;
+}
+
+}  // namespace
+
 ForeignContext::ForeignContext() : impl(std::make_unique<Impl>())
 {
-    impl->window = createWindow(16, 16);
-    impl->dc = GetDC(impl->window);
-    PIXELFORMATDESCRIPTOR descriptor{};
-    descriptor.nSize = sizeof descriptor;
-    descriptor.nVersion = 1;
-    descriptor.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    descriptor.iPixelType = PFD_TYPE_RGBA;
-    descriptor.cColorBits = 24;
-    SetPixelFormat(impl->dc, ChoosePixelFormat(impl->dc, &descriptor), &descriptor);
+    impl->dc = foreignWindowDC();
     impl->context = wglCreateContext(impl->dc);
 }
 
@@ -81,8 +93,6 @@ ForeignContext::~ForeignContext()
     if (wglGetCurrentContext() == impl->context)
         wglMakeCurrent(nullptr, nullptr);
     wglDeleteContext(impl->context);
-    ReleaseDC(impl->window, impl->dc);
-    DestroyWindow(impl->window);
 }
 
 void ForeignContext::makeCurrent()
