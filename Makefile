@@ -35,7 +35,7 @@ test-windows: windows
 asan: setup
 	cmake --preset asan -G "Unix Makefiles" >/dev/null
 	cmake --build build/asan -j$(JOBS)
-	ctest --test-dir build/asan --output-on-failure -j$(JOBS)
+	scripts/with-display.sh ctest --test-dir build/asan --output-on-failure -j$(JOBS)
 
 tsan: setup
 	cmake --preset tsan -G "Unix Makefiles" >/dev/null
