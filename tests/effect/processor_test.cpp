@@ -66,12 +66,6 @@ TEST(ProcessorGeometry, RangeBoundariesSelectTheStride) {
     }
 }
 
-TEST(ProcessorGeometry, RampStepIsTenOverTheRateInSinglePrecision) {
-    Harness h;
-    ASSERT_TRUE(h.prepare(44100.0f, 16));
-    EXPECT_EQ(h.processor->rampStepValue(), static_cast<double>(10.0f / 44100.0f));
-}
-
 // ---- Dry path and ramps -------------------------------------------------
 
 TEST(ProcessorDryPath, WetAtZeroGivesTheInputSixteenFramesLateAfterAFiveMillisecondFadeIn) {
