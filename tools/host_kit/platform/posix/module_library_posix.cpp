@@ -25,7 +25,9 @@ std::unique_ptr<ModuleLibrary> openModule(const std::string& path, std::string& 
     // opening the file the user named.
     std::string where = path.find('/') == std::string::npos ? "./" + path : path;
     // RTLD_LOCAL keeps the module's symbols from resolving anyone else's.
-    void* handle = dlopen(where.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // RTLD_NODELETE keeps its code mapped after dlclose: a module may leave
+    // exit handlers or runtime memory behind that still point into it.
+    void* handle = dlopen(where.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (!handle) {
         const char* reason = dlerror();
         error = reason ? reason : "unknown loader error";
