@@ -31,6 +31,9 @@ void appendParameter(std::string& out, std::uint32_t index, float value) {
 
 void Plug::writeChunk(bool isPreset, std::string& out) {
     out.clear();
+    const std::size_t perProgram = params.size() * chunkformat::kParameterSize + chunkformat::kProgramSize;
+    out.reserve(chunkformat::kHeaderSize + chunkformat::kNameSize + numPrograms * perProgram +
+                chunkformat::kCurrentProgramSize + 2 * params.size() * chunkformat::kParameterSize);
     appendHeader(out);
 
     out.push_back(static_cast<char>(chunkformat::kName));

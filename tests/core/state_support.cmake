@@ -10,3 +10,8 @@ if(TARGET core_tests)
   target_compile_definitions(core_tests PRIVATE TALLOW_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                              TALLOW_BINARY_DIR="${CMAKE_BINARY_DIR}")
 endif()
+
+# The chunk fuzzer's entry, for the test that replays its seed corpus.
+if(TARGET core_tests)
+  target_sources(core_tests PRIVATE ${CMAKE_SOURCE_DIR}/fuzz/chunk_entry.cpp)
+endif()

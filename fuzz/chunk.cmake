@@ -1,0 +1,5 @@
+add_executable(fuzz_chunk ${CMAKE_SOURCE_DIR}/fuzz/chunk_fuzzer.cpp ${CMAKE_SOURCE_DIR}/fuzz/chunk_entry.cpp)
+target_link_libraries(fuzz_chunk PRIVATE plugcore)
+target_include_directories(fuzz_chunk PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_options(fuzz_chunk PRIVATE -fsanitize=fuzzer)
+set_target_properties(fuzz_chunk PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
