@@ -1,0 +1,99 @@
+// The platform's file calls behind the defaults file, in a temporary folder.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "core/platform/platform.h"
+#include "state_fixture.h"
+
+namespace fs = std::filesystem;
+using PlugCore::platform::readWholeFile;
+using PlugCore::platform::replaceFile;
+
+namespace {
+
+class UserFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("tallow-files-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        file = (folder / "state.defaults").string();
+    }
+    void TearDown() override {
+        PlugCore::platform::simulateDiskSpace(SIZE_MAX);
+        fs::remove_all(folder);
+    }
+    int entries() {
+        int n = 0;
+        for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder)) ++n;
+        return n;
+    }
+    fs::path folder;
+    std::string file;
+};
+
+}  // namespace
+
+TEST_F(UserFiles, ReplaceThenReadGivesTheBytesBack) {
+    const std::string bytes("binary\0state\xff", 13);
+    ASSERT_TRUE(replaceFile(file, bytes));
+    ASSERT_TRUE(replaceFile(file, bytes + bytes));  // over an existing file
+    std::string back = "untouched";
+    ASSERT_TRUE(readWholeFile(file, 1000, back));
+    EXPECT_EQ(back, bytes + bytes);
+    EXPECT_EQ(entries(), 1);
+}
+
+TEST_F(UserFiles, ReadRefusesMissingAndTooLargeFiles) {
+    std::string back = "untouched";
+    EXPECT_FALSE(readWholeFile(file, 1000, back));
+    ASSERT_TRUE(replaceFile(file, std::string(100, 'x')));
+    EXPECT_FALSE(readWholeFile(file, 100, back));
+    EXPECT_EQ(back, "untouched");
+    EXPECT_TRUE(readWholeFile(file, 101, back));
+    EXPECT_EQ(back.size(), 100u);
+    ASSERT_TRUE(replaceFile(file, ""));
+    EXPECT_TRUE(readWholeFile(file, 101, back));
+    EXPECT_TRUE(back.empty());
+}
+
+TEST_F(UserFiles, FailedWriteKeepsTheOldFile) {
+    ASSERT_TRUE(replaceFile(file, "old defaults"));
+    for (std::size_t space : {std::size_t(0), std::size_t(5)}) {
+        PlugCore::platform::simulateDiskSpace(space);
+        EXPECT_FALSE(replaceFile(file, "new defaults, longer than the space left"));
+        PlugCore::platform::simulateDiskSpace(SIZE_MAX);
+        std::string back;
+        ASSERT_TRUE(readWholeFile(file, 1000, back));
+        EXPECT_EQ(back, "old defaults");
+        EXPECT_EQ(entries(), 1);
+    }
+}
+
+TEST_F(UserFiles, MissingFolderFailsCleanly) {
+    EXPECT_FALSE(replaceFile((folder / "absent" / "x.defaults").string(), "bytes"));
+    EXPECT_EQ(entries(), 0);
+}
+
+TEST_F(UserFiles, MakeFolderAcceptsAnExistingFolderOnly) {
+    const std::string sub = PlugCore::platform::joinPath(folder.string(), "Corvelight");
+    EXPECT_TRUE(PlugCore::platform::makeFolder(sub));
+    EXPECT_TRUE(PlugCore::platform::makeFolder(sub));
+    EXPECT_TRUE(fs::is_directory(sub));
+    ASSERT_TRUE(replaceFile(file, "x"));
+    EXPECT_FALSE(PlugCore::platform::makeFolder(file));
+}
+
+TEST(DefaultsPath, EndsInTheVendorFolderWithTheEffectsName) {
+    StateTest::TestPlug plug;
+    const std::string path = plug.defaultsFilePath(false);
+    const std::string leaf = PlugCore::platform::joinPath("Corvelight", "Test Effect.defaults");
+    ASSERT_GT(path.size(), leaf.size());
+    EXPECT_EQ(path.substr(path.size() - leaf.size()), leaf);
+    EXPECT_EQ(path.substr(0, path.size() - leaf.size() - 1), PlugCore::platform::userSettingsFolder());
+}
