@@ -47,16 +47,6 @@ TEST(ControllerKey, IsSignWidenedAndMatchesStoredBytes) {
     EXPECT_EQ(static_cast<std::int32_t>(static_cast<std::int16_t>(stored)), kKeyCC74);
 }
 
-TEST(ControllerKey, RolesFollowTheControllerNumber) {
-    using R = PlugCore::ControllerRole;
-    for (int n : {0, 32, 37, 39, 63, 96, 99, 121, 122}) EXPECT_EQ(PlugCore::controllerRole(n), R::Ignored) << n;
-    for (int n : {6, 38, 100, 101}) EXPECT_EQ(PlugCore::controllerRole(n), R::RegisteredParameter) << n;
-    for (int n : {1, 5, 7, 31, 65, 95, 102, 119}) EXPECT_EQ(PlugCore::controllerRole(n), R::Learnable) << n;
-    EXPECT_EQ(PlugCore::controllerRole(64), R::Sustain);
-    EXPECT_EQ(PlugCore::controllerRole(120), R::AllSoundOff);
-    for (int n = 123; n <= 127; ++n) EXPECT_EQ(PlugCore::controllerRole(n), R::AllNotesOff) << n;
-}
-
 // ---- mapped controllers ------------------------------------------------------------
 
 TEST_F(Midi, MappedControllerAnswersOnAnyChannelAtItsFrameWithoutAutomation) {
