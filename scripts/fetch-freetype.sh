@@ -34,6 +34,10 @@ fi
 work="$dest/freetype-download"
 rm -rf "$work"
 mkdir -p "$work"
+# apt downloads as its own user where it can write.
+if [ "$(id -u)" -eq 0 ] && id _apt >/dev/null 2>&1; then
+  chown _apt "$work"
+fi
 if ! (cd "$work" && apt-get source -qq freetype >/dev/null); then
   echo "Could not fetch Debian's freetype source package." >&2
   echo "Enable deb-src entries for apt (run this script as root), then retry." >&2
