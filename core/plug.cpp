@@ -94,6 +94,11 @@ void Plug::setParameter(int32 index, float value) {
     if (index >= 0) params.set(static_cast<std::uint32_t>(index), value);
 }
 
+void Plug::setParameterAutomated(int32 index, float value) {
+    if (hostInformed) AudioEffectX::setParameterAutomated(index, value);
+    else setParameter(index, value);
+}
+
 float Plug::getParameter(int32 index) {
     return index >= 0 ? params.get(static_cast<std::uint32_t>(index)) : 0.0f;
 }

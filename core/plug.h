@@ -65,6 +65,8 @@ public:
     void processDoubleReplacing(double** inputs, double** outputs, int32 frames) override;
     void process(float** inputs, float** outputs, int32 frames) override;
     void setParameter(int32 index, float value) override;
+    /// Stores the value and reports it to the host, unless the host has no record yet.
+    void setParameterAutomated(int32 index, float value) override;
     float getParameter(int32 index) override;
     void setProgram(int32 program) override;
     void setProgramName(char* name) override;
@@ -134,6 +136,10 @@ protected:
     virtual int32 applyEventGroup(const EventList& events, int32 index, std::uint32_t frame);
     /// Asks the block driver to rescan the parameters before the next sub-block.
     void requestRescan() { rescanNeeded = true; }
+
+    /// False while the effect builds its start-up state: the host has no
+    /// record yet, so restored values are stored without telling it.
+    bool hostInformed = true;
 
     const char* name;
     int32 inputPairs;

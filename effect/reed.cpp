@@ -7,8 +7,10 @@ Reed::Reed(vst::audioMasterCallback audioMaster)
     defineParameters();
     // The factory programs replace the defined values, and the user's defaults file
     // (if any) replaces those and becomes the reset target of every parameter.
+    hostInformed = false;
     loadFactoryBank();
     loadDefaultsFile();
+    hostInformed = true;
 }
 
 Reed::~Reed() = default;

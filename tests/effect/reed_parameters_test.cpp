@@ -17,7 +17,7 @@ std::string show(std::uint32_t index, float value, float range = 0.67f) {
 
 TEST(ReedParameters, DefinitionsInRegistrationOrder) {
     const std::uint32_t order[] = {kRate, kDepth, kDelay, kWet, kSpread, kPhase, kShape, kInvert, kRange};
-    for (int i = 0; i < kCount; ++i) EXPECT_EQ(kDefinitions[i].index, order[i]);
+    for (std::uint32_t i = 0; i < kCount; ++i) EXPECT_EQ(kDefinitions[i].index, order[i]);
     EXPECT_STREQ(kDefinitions[2].name, "delay");
     EXPECT_STREQ(kDefinitions[2].label, "ms");
     EXPECT_STREQ(kDefinitions[0].label, "Hz");

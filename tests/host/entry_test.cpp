@@ -30,6 +30,16 @@ TEST_F(Entry, HostAnsweringVersionZeroGetsNoRecord) {
     EXPECT_EQ(host().calls.size(), 1u);
 }
 
+TEST_F(Entry, BuildingTheEffectCallsNothingButTheVersionQuery) {
+    // The start-up state is loaded before the host has the record: a host that
+    // looks the record up in its own tables must not be asked about it yet.
+    vst::AEffect* e = module().entry()(hostCallback);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(host().calls.size(), 1u);
+    EXPECT_EQ(host().count(vst::audioMasterAutomate), 0);
+    e->dispatcher(e, vst::effClose, 0, 0, nullptr, 0.0f);
+}
+
 TEST_F(Entry, NullCallbackGetsNoRecord) { EXPECT_EQ(module().entry()(nullptr), nullptr); }
 
 TEST_F(Entry, OlderEntryNamesReachTheSameFunction) {

@@ -112,8 +112,8 @@ const OptionSpec kOptions[] = {
 };
 
 const OptionSpec* findOption(const std::string& name) {
-    for (const OptionSpec& spec : kOptions)
-        if (name == spec.name) return &spec;
+    for (const OptionSpec& option : kOptions)
+        if (name == option.name) return &option;
     return nullptr;
 }
 
@@ -128,24 +128,24 @@ bool parseOptions(int argc, const char* const* argv, RenderOptions& options, std
             word.resize(eq);
         }
         if (word == "-h") word = "--help";
-        const OptionSpec* spec = findOption(word);
-        if (!spec) {
+        const OptionSpec* found = findOption(word);
+        if (!found) {
             error = word.rfind("-", 0) == 0 ? "unknown option " + word + " (see --help)"
                                             : "unexpected argument \"" + word + "\" (see --help)";
             return false;
         }
-        if (!spec->argument && value) {
+        if (!found->argument && value) {
             error = word + " takes no value";
             return false;
         }
-        if (spec->argument && !value) {
+        if (found->argument && !value) {
             if (i + 1 >= argc) {
-                error = word + " needs a value: " + spec->argument;
+                error = word + " needs a value: " + found->argument;
                 return false;
             }
             value = argv[++i];
         }
-        if (!spec->apply(options, value.value_or(""), error)) return false;
+        if (!found->apply(options, value.value_or(""), error)) return false;
     }
     if (options.showHelp) return true;
     if (options.modulePath.empty()) error = "no module given (--module PATH)";
@@ -158,11 +158,11 @@ bool parseOptions(int argc, const char* const* argv, RenderOptions& options, std
 std::string usageText() {
     std::string text = "usage: tallow-render --module PATH --output FILE [options]\n\n"
                        "Renders audio offline through a VST 2 effect module.\n\noptions:\n";
-    for (const OptionSpec& spec : kOptions) {
-        std::string left = std::string("  ") + spec.name + (spec.argument ? std::string(" ") + spec.argument : "");
+    for (const OptionSpec& option : kOptions) {
+        std::string left = std::string("  ") + option.name + (option.argument ? std::string(" ") + option.argument : "");
         if (left.size() < 24) left.resize(24, ' ');
         else left += "  ";
-        text += left + spec.help + "\n";
+        text += left + option.help + "\n";
     }
     return text;
 }
