@@ -58,35 +58,37 @@ void Plug::resume() {
     beatPosition = 0;
 }
 
-void Plug::processReplacing(float** inputs, float** outputs, int32 frames) {
-    if (frames < 0 || frames > blockSize) return;
+// A block the work block cannot hold is not processed at all.
+bool Plug::workBlockReady(int32 frames) {
+    if (frames < 0 || frames > blockSize) return false;
     if (!workBlock) allocateWorkBlock();
-    if (!workBlock || frames > workBlockFrames) return;
-    const auto n = static_cast<std::size_t>(frames);
+    return workBlock && frames <= workBlockFrames;
+}
+
+// The single-precision paths render through the work block in double precision.
+bool Plug::renderSinglePrecision(float** inputs, int32 frames) {
+    if (!workBlockReady(frames)) return false;
     for (int32 k = 0; k < 2 * inputPairs; ++k)
-        std::copy(inputs[k], inputs[k] + n, inputBuffers[k]);
+        std::copy(inputs[k], inputs[k] + frames, inputBuffers[k]);
     processDoubleReplacing(inputBuffers.get(), outputBuffers.get(), frames);
+    return true;
+}
+
+void Plug::processReplacing(float** inputs, float** outputs, int32 frames) {
+    if (!renderSinglePrecision(inputs, frames)) return;
     for (int32 k = 0; k < 2 * outputPairs; ++k)
-        std::transform(outputBuffers[k], outputBuffers[k] + n, outputs[k],
+        std::transform(outputBuffers[k], outputBuffers[k] + frames, outputs[k],
                        [](double x) { return static_cast<float>(x); });
 }
 
 void Plug::process(float** inputs, float** outputs, int32 frames) {
-    if (frames < 0 || frames > blockSize) return;
-    if (!workBlock) allocateWorkBlock();
-    if (!workBlock || frames > workBlockFrames) return;
-    const auto n = static_cast<std::size_t>(frames);
-    for (int32 k = 0; k < 2 * inputPairs; ++k)
-        std::copy(inputs[k], inputs[k] + n, inputBuffers[k]);
-    processDoubleReplacing(inputBuffers.get(), outputBuffers.get(), frames);
+    if (!renderSinglePrecision(inputs, frames)) return;
     for (int32 k = 0; k < 2 * outputPairs; ++k)
-        for (std::size_t i = 0; i < n; ++i) outputs[k][i] += static_cast<float>(outputBuffers[k][i]);
+        for (int32 i = 0; i < frames; ++i) outputs[k][i] += static_cast<float>(outputBuffers[k][i]);
 }
 
 void Plug::processDoubleReplacing(double** inputs, double** outputs, int32 frames) {
-    if (frames < 0 || frames > blockSize) return;
-    if (!workBlock) allocateWorkBlock();
-    if (!workBlock || frames > workBlockFrames) return;
+    if (!workBlockReady(frames)) return;
     rescanNeeded = true;
     sanitiseInputs(inputs, static_cast<std::uint32_t>(frames));
     readTransport();

@@ -153,6 +153,8 @@ private:
     bool applyRecord(const unsigned char* record);
     bool acceptChunkName(const char* field);
     void allocateWorkBlock();
+    bool workBlockReady(int32 frames);
+    bool renderSinglePrecision(float** inputs, int32 frames);
     void sanitiseInputs(double** inputs, std::uint32_t frames);
     void readTransport();
     void walkEvents(double** outputs, std::uint32_t frames);

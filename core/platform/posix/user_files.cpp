@@ -10,26 +10,16 @@
 #include <cstdlib>
 
 #include "core/platform/platform.h"
+#include "core/simulated_disk.h"
 
 namespace PlugCore::platform {
 
 namespace {
 
-std::atomic<std::size_t> diskSpace{SIZE_MAX};
-
-// How many of count bytes the (possibly simulated) disk still takes.
-std::size_t takeSpace(std::size_t count) {
-    std::size_t space = diskSpace.load();
-    if (space == SIZE_MAX) return count;
-    std::size_t taken = count < space ? count : space;
-    diskSpace.store(space - taken);
-    return taken;
-}
-
 bool writeAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        std::size_t allowed = takeSpace(bytes.size() - done);
+        std::size_t allowed = takeDiskSpace(bytes.size() - done);
         if (allowed == 0) {
             errno = ENOSPC;
             return false;
@@ -124,6 +114,5 @@ bool replaceFile(const std::string& path, const std::string& bytes) {
     return false;
 }
 
-void simulateDiskSpace(std::size_t bytes) { diskSpace.store(bytes); }
 
 }  // namespace PlugCore::platform

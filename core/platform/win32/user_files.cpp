@@ -6,26 +6,18 @@
 #include <cstdio>
 
 #include "core/platform/platform.h"
+#include "core/simulated_disk.h"
 
 namespace PlugCore::platform {
 
 namespace {
 
-std::atomic<std::size_t> diskSpace{SIZE_MAX};
 std::atomic<unsigned> tempCounter{0};
-
-std::size_t takeSpace(std::size_t count) {
-    std::size_t space = diskSpace.load();
-    if (space == SIZE_MAX) return count;
-    std::size_t taken = count < space ? count : space;
-    diskSpace.store(space - taken);
-    return taken;
-}
 
 bool writeAll(HANDLE file, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        std::size_t allowed = takeSpace(bytes.size() - done);
+        std::size_t allowed = takeDiskSpace(bytes.size() - done);
         if (allowed > 0x40000000) allowed = 0x40000000;
         DWORD written = 0;
         if (allowed == 0 || !WriteFile(file, bytes.data() + done, static_cast<DWORD>(allowed), &written, nullptr) ||
@@ -90,6 +82,5 @@ bool replaceFile(const std::string& path, const std::string& bytes) {
     return false;
 }
 
-void simulateDiskSpace(std::size_t bytes) { diskSpace.store(bytes); }
 
 }  // namespace PlugCore::platform
