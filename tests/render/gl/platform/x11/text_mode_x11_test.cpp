@@ -47,16 +47,18 @@ protected:
 
 }  // namespace
 
-TEST_F(X11TextModeTest, SubpixelOrderOfTheXftResourcesChoosesLcdText)
+// One test on purpose: the resources live on the shared test display's root
+// window, so two test processes changing them at once would race.
+TEST_F(X11TextModeTest, XftResourcesDecideBetweenLcdAndGreyText)
 {
+    // An rgb or bgr sub-pixel order means LCD text in that order.
     setResources("Xft.antialias:\t1\nXft.rgba:\trgb\n");
     EXPECT_EQ(modeAfterBuilding(false, false), std::make_pair(true, true));
     setResources("Xft.dpi:\t96\nXft.rgba:\tbgr\n");
     EXPECT_EQ(modeAfterBuilding(false, true), std::make_pair(true, false));
-}
 
-TEST_F(X11TextModeTest, NoOrderNoAntialiasingOrNoResourcesMeanGreyText)
-{
+    // No order, antialiasing off, a vertical order or no resources at all
+    // mean grey text.
     setResources("Xft.antialias:\t1\nXft.rgba:\tnone\n");
     EXPECT_EQ(modeAfterBuilding(true, false), std::make_pair(false, true));
     setResources("Xft.antialias:\t0\nXft.rgba:\trgb\n");
