@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 #include "core/platform/platform.h"
@@ -19,7 +20,9 @@ namespace {
 class UserFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() / ("tallow-files-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        // Test processes run side by side: each needs a folder of its own.
+        folder = fs::temp_directory_path() / ("tallow-files-" + std::to_string(std::random_device{}()) + "-" +
+                                              std::to_string(std::random_device{}()));
         fs::remove_all(folder);
         fs::create_directories(folder);
         file = (folder / "state.defaults").string();

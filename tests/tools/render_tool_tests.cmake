@@ -24,14 +24,17 @@ set(tool $<TARGET_FILE:tallow-render>)
 set(reed $<TARGET_FILE:TallowReed>)
 
 # render_cli(<name> <status> <regex> <arguments...>)
+# Every test writes its own output file, so tests running side by side never
+# share one.
 function(render_cli name status regex)
-  add_test(NAME render_cli_${name} COMMAND bash ${expect} ${status} ${regex} -- ${tool} ${ARGN})
+  string(REPLACE "@OUT@" "${render_cli_dir}/${name}.wav" arguments "${ARGN}")
+  add_test(NAME render_cli_${name} COMMAND bash ${expect} ${status} ${regex} -- ${tool} ${arguments})
   # The module reads per-user defaults: give it a folder of its own.
   set_tests_properties(render_cli_${name} PROPERTIES LABELS host
                        ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/render_cli_config")
 endfunction()
 
-set(out --output ${render_cli_dir}/out.wav)
+set(out --output @OUT@)
 render_cli(demo 0 "rendered .* frames.*realtime" --module ${reed} --program 0 ${out} --tail 0.2)
 render_cli(demo_double 0 "double precision, blocks of 33"
            --module ${reed} --double --block 33 --rate 48000 --set depth=0.25 ${out})
