@@ -1,7 +1,8 @@
 // The per-tick arithmetic of a voice on stereo pairs held as two-lane
 // vectors: reading the input through one table row, rotating the emitted
 // stage value, and adding a band-limited step into the output accumulator.
-// Only the order of the 16-tap sums differs from a plain loop.
+// Every sum is added in the same order as a plain scalar loop, so both
+// give the same bits.
 //
 // Threads: any; pure functions over the buffers they are given.
 #pragma once
@@ -16,18 +17,16 @@
 
 namespace ReedDsp {
 
-/// Sum over the 16 taps of input frame j times row[j] (row scaled by 4096).
+/// Sum over the 16 taps of input frame j times row[j] (row scaled by 4096),
+/// added in tap order, as a plain loop would.
 inline __m128d interpolate(const Frame* in, const double* row) {
-    __m128d sum[4] = {_mm_setzero_pd(), _mm_setzero_pd(), _mm_setzero_pd(), _mm_setzero_pd()};
-    for (int j = 0; j < 16; j += 4) {
-        const __m128d t01 = _mm_load_pd(row + j);
-        const __m128d t23 = _mm_load_pd(row + j + 2);
-        sum[0] = _mm_add_pd(sum[0], _mm_mul_pd(_mm_load_pd(&in[j].left), _mm_unpacklo_pd(t01, t01)));
-        sum[1] = _mm_add_pd(sum[1], _mm_mul_pd(_mm_load_pd(&in[j + 1].left), _mm_unpackhi_pd(t01, t01)));
-        sum[2] = _mm_add_pd(sum[2], _mm_mul_pd(_mm_load_pd(&in[j + 2].left), _mm_unpacklo_pd(t23, t23)));
-        sum[3] = _mm_add_pd(sum[3], _mm_mul_pd(_mm_load_pd(&in[j + 3].left), _mm_unpackhi_pd(t23, t23)));
+    __m128d sum = _mm_setzero_pd();
+    for (int j = 0; j < 16; j += 2) {
+        const __m128d t = _mm_load_pd(row + j);
+        sum = _mm_add_pd(sum, _mm_mul_pd(_mm_load_pd(&in[j].left), _mm_unpacklo_pd(t, t)));
+        sum = _mm_add_pd(sum, _mm_mul_pd(_mm_load_pd(&in[j + 1].left), _mm_unpackhi_pd(t, t)));
     }
-    return _mm_add_pd(_mm_add_pd(sum[0], sum[1]), _mm_add_pd(sum[2], sum[3]));
+    return sum;
 }
 
 /// Adds row[m] times delta to output frame m, m = 0 ... 15.
