@@ -48,6 +48,7 @@ void Plug::allocateWorkBlock() {
 }
 
 void Plug::resume() {
+    pendingEvents = nullptr;  // a list handed over before the suspend died with its block
     if (prepareNeeded) {
         prepareProcessing();
         prepareNeeded = false;
@@ -65,9 +66,17 @@ bool Plug::workBlockReady(int32 frames) {
     return workBlock && frames <= workBlockFrames;
 }
 
+// A call that is not processed still ends the life of the host's event list,
+// so a later call never reads a list the host may have freed.
+bool Plug::acceptBlock(int32 frames) {
+    if (workBlockReady(frames)) return true;
+    pendingEvents = nullptr;
+    return false;
+}
+
 // The single-precision paths render through the work block in double precision.
 bool Plug::renderSinglePrecision(float** inputs, int32 frames) {
-    if (!workBlockReady(frames)) return false;
+    if (!acceptBlock(frames)) return false;
     for (int32 k = 0; k < 2 * inputPairs; ++k)
         std::copy(inputs[k], inputs[k] + frames, inputBuffers[k]);
     processDoubleReplacing(inputBuffers.get(), outputBuffers.get(), frames);
@@ -88,7 +97,7 @@ void Plug::process(float** inputs, float** outputs, int32 frames) {
 }
 
 void Plug::processDoubleReplacing(double** inputs, double** outputs, int32 frames) {
-    if (!workBlockReady(frames)) return;
+    if (!acceptBlock(frames)) return;
     rescanNeeded = true;
     sanitiseInputs(inputs, static_cast<std::uint32_t>(frames));
     readTransport();

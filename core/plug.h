@@ -154,6 +154,7 @@ private:
     bool acceptChunkName(const char* field);
     void allocateWorkBlock();
     bool workBlockReady(int32 frames);
+    bool acceptBlock(int32 frames);
     bool renderSinglePrecision(float** inputs, int32 frames);
     void sanitiseInputs(double** inputs, std::uint32_t frames);
     void readTransport();

@@ -312,6 +312,8 @@ TEST_F(Midi, NullOrEmptyListsRenderOneBlock) {
     EXPECT_TRUE(fx->calls.empty());
 }
 
+// A host's list lives only as long as the call it was sent for, even when
+// that call is refused or the effect is suspended before it.
 TEST_F(Midi, ListsAreForgottenAfterTheirBlock) {
     Events e;
     e.midi(5, 0x90, 60, 100);
@@ -320,6 +322,24 @@ TEST_F(Midi, ListsAreForgottenAfterTheirBlock) {
     fx->renderWithoutNewEvents();
     EXPECT_TRUE(fx->calls.empty());
     EXPECT_EQ(spans(*fx), (Spans{{0, 64}}));
+
+    fx->run(e.list(), TestEffect::kBlock + 1);
+    fx->renderWithoutNewEvents();
+    EXPECT_TRUE(fx->calls.empty()) << "a refused double-precision block";
+
+    float silence[TestEffect::kBlock + 1] = {};
+    float* channels[2] = {silence, silence};
+    fx->dispatcher(vst::effProcessEvents, 0, 0, e.list(), 0);
+    fx->processReplacing(channels, channels, TestEffect::kBlock + 1);
+    fx->renderWithoutNewEvents();
+    EXPECT_TRUE(fx->calls.empty()) << "a refused single-precision block";
+
+    fx->dispatcher(vst::effProcessEvents, 0, 0, e.list(), 0);
+    fx->suspend();
+    fx->resume();
+    fx->calls.clear();
+    fx->renderWithoutNewEvents();
+    EXPECT_TRUE(fx->calls.empty()) << "a suspend between list and block";
 }
 
 TEST_F(Midi, NullEventPointerEndsTheList) {
