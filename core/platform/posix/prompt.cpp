@@ -37,19 +37,32 @@ int runDialog(const std::vector<std::string>& arguments) {
     return WEXITSTATUS(status);
 }
 
+enum class Answer { Yes, No, NotShown };
+
+// A dialog program and the exit statuses of its two buttons. xmessage's
+// buttons get statuses of their own, because it exits with 1 when it cannot
+// open the display at all.
+struct Dialog {
+    std::vector<std::string> command;
+    int yes;
+    int no;
+};
+
 // The desktop's own dialog programs first, then the one every X server has.
-int askOnDisplay(bool question, const std::string& title, const std::string& text) {
-    const std::vector<std::vector<std::string>> dialogs = {
-        {"zenity", question ? "--question" : "--error", "--no-markup", "--title=" + title, "--text=" + text},
-        {"kdialog", "--title", title, question ? "--yesno" : "--error", text},
-        {"xmessage", "-center", "-title", title, "-buttons", question ? "Yes:0,No:1" : "OK:0", "-default",
-         question ? "No" : "OK", text},
+Answer askOnDisplay(bool question, const std::string& title, const std::string& text) {
+    const Dialog dialogs[] = {
+        {{"zenity", question ? "--question" : "--error", "--no-markup", "--title=" + title, "--text=" + text}, 0, 1},
+        {{"kdialog", "--title", title, question ? "--yesno" : "--error", text}, 0, 1},
+        {{"xmessage", "-center", "-title", title, "-buttons", question ? "Yes:10,No:11" : "OK:10", "-default",
+          question ? "No" : "OK", text},
+         10, 11},
     };
-    for (const auto& dialog : dialogs) {
-        int status = runDialog(dialog);
-        if (status >= 0) return status;
+    for (const Dialog& dialog : dialogs) {
+        const int status = runDialog(dialog.command);
+        if (status == dialog.yes) return Answer::Yes;
+        if (status == dialog.no) return Answer::No;
     }
-    return -1;
+    return Answer::NotShown;
 }
 
 }  // namespace
@@ -60,13 +73,14 @@ PromptAnswerer hostPromptAnswer() {
 
 int nativePrompt(int kind, const char* title, const char* text) {
     const bool question = kind == kPromptQuestion;
-    if (displayAvailable()) {
-        int status = askOnDisplay(question, title, text);
-        if (status >= 0) return status == 0 ? 1 : 0;
-    }
-    // Nobody can be asked: the text still reaches the user, and a question
-    // answers No, so nothing foreign is applied unasked.
-    std::fprintf(stderr, "%s: %s%s\n", title, text, question ? "\n(no display to ask on: answered No)" : "");
+    const Answer answer = displayAvailable() ? askOnDisplay(question, title, text) : Answer::NotShown;
+    if (answer == Answer::Yes) return 1;
+    if (question && answer == Answer::No) return 0;
+    // The text may not have been seen (no display, no dialog program, or an
+    // error box dismissed without its button): it still reaches the error
+    // stream, and an unanswered question answers No, so nothing foreign is
+    // applied unasked.
+    std::fprintf(stderr, "%s: %s%s\n", title, text, question ? "\n(nobody could be asked: answered No)" : "");
     return question ? 0 : 1;
 }
 
