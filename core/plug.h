@@ -136,6 +136,8 @@ protected:
     virtual int32 applyEventGroup(const EventList& events, int32 index, std::uint32_t frame);
     /// Asks the block driver to rescan the parameters before the next sub-block.
     void requestRescan() { rescanNeeded = true; }
+    /// Asks for prepareProcessing at the next resume, as a new rate or block size does.
+    void requestPreparation() { prepareNeeded = true; }
 
     /// False while the effect builds its start-up state: the host has no
     /// record yet, so restored values are stored without telling it.

@@ -26,7 +26,7 @@ void Reed::formatParameter(std::uint32_t index, char* text, float value) {
 // The core prepares only when the rate or block size changed; a preparation
 // that failed is tried again on every resume until it succeeds.
 void Reed::resume() {
-    if (preparationFailed) prepareProcessing();
+    if (preparationFailed) requestPreparation();
     PlugCore::Plug::resume();
 }
 

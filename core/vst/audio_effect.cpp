@@ -83,6 +83,8 @@ void* AudioEffect::operator new(std::size_t size, const std::nothrow_t&) noexcep
 
 void AudioEffect::operator delete(void* memory) noexcept { ::operator delete(memory, std::align_val_t{16}); }
 
+void AudioEffect::operator delete(void* memory, const std::nothrow_t&) noexcept { operator delete(memory); }
+
 void AudioEffect::setEditor(AEffEditor* newEditor) {
     delete editor;
     editor = newEditor;

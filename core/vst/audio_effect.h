@@ -24,6 +24,8 @@ public:
     static void* operator new(std::size_t size);
     static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
     static void operator delete(void* memory) noexcept;
+    // Releases the memory when a constructor run under the nothrow form throws.
+    static void operator delete(void* memory, const std::nothrow_t&) noexcept;
 
     AudioEffect(const AudioEffect&) = delete;
     AudioEffect& operator=(const AudioEffect&) = delete;

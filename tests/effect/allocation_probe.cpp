@@ -25,6 +25,7 @@ namespace {
 std::atomic<bool> armed{false};
 std::atomic<long> allocations{0};
 std::atomic<bool> failAligned{false};
+std::atomic<long> liveAligned{0};  // aligned blocks handed out and not yet given back
 
 void note() {
     if (armed.load(std::memory_order_relaxed)) allocations.fetch_add(1, std::memory_order_relaxed);
@@ -38,7 +39,14 @@ void* plain(std::size_t n) {
 void* aligned(std::size_t n, std::align_val_t a) {
     note();
     if (failAligned.load(std::memory_order_relaxed)) return nullptr;
-    return __libc_memalign(static_cast<std::size_t>(a), n ? n : 1);
+    void* p = __libc_memalign(static_cast<std::size_t>(a), n ? n : 1);
+    if (p) liveAligned.fetch_add(1, std::memory_order_relaxed);
+    return p;
+}
+
+void freeAligned(void* p) {
+    if (p) liveAligned.fetch_sub(1, std::memory_order_relaxed);
+    __libc_free(p);
 }
 }  // namespace
 
@@ -71,10 +79,12 @@ void operator delete(void* p) noexcept { __libc_free(p); }
 void operator delete[](void* p) noexcept { __libc_free(p); }
 void operator delete(void* p, std::size_t) noexcept { __libc_free(p); }
 void operator delete[](void* p, std::size_t) noexcept { __libc_free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { __libc_free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { __libc_free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { __libc_free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { __libc_free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { freeAligned(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { freeAligned(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { freeAligned(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { freeAligned(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { freeAligned(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { freeAligned(p); }
 
 namespace {
 
@@ -141,6 +151,18 @@ TEST(Preparation, AFailedAllocationLeavesSilenceUntilALaterPreparationSucceeds) 
     EXPECT_EQ(out.left[1000], in.left[984]);
 }
 
+// An effect whose construction runs out of memory part-way gives its own
+// aligned block back, as the module's entry builds it with the nothrow form.
+TEST(Construction, AnEffectThatFailsToBuildGivesItsMemoryBack) {
+    struct Failing : vst::AudioEffectX {
+        Failing() : AudioEffectX(quietHost, 1, 1) { throw std::bad_alloc(); }
+        void processReplacing(float**, float**, vst::int32) override {}
+    };
+    const long before = liveAligned.load();
+    EXPECT_THROW((void)new (std::nothrow) Failing, std::bad_alloc);
+    EXPECT_EQ(liveAligned.load(), before);
+}
+
 TEST(Preparation, TheEffectRetriesAFailedPreparationOnTheNextResume) {
     auto reed = std::make_unique<Reed>(quietHost);
     reed->setSampleRate(44100.0f);
@@ -158,6 +180,27 @@ TEST(Preparation, TheEffectRetriesAFailedPreparationOnTheNextResume) {
     reed->resume();
     for (int k = 0; k < 10; ++k) reed->processReplacing(in, out, 128);
     EXPECT_EQ(ol[100], 0.5f);
+}
+
+// A new rate after a failed preparation is prepared for once, not once for
+// the retry and again for the rate.
+TEST(Preparation, ARetryAndANewRatePrepareOnce) {
+    const auto allocationsOfAResume = [](bool failFirst) {
+        auto reed = std::make_unique<Reed>(quietHost);
+        reed->setSampleRate(44100.0f);
+        reed->setBlockSize(128);
+        failAligned = failFirst;
+        reed->resume();
+        failAligned = false;
+        reed->suspend();
+        reed->setSampleRate(48000.0f);
+        Probe probe;
+        reed->resume();
+        return probe.count();
+    };
+    const long once = allocationsOfAResume(false);
+    EXPECT_GT(once, 0);
+    EXPECT_EQ(allocationsOfAResume(true), once);
 }
 
 }  // namespace
