@@ -21,6 +21,7 @@ struct Surface;
 struct CurrentContext {
     void* display = nullptr;
     std::uintptr_t drawable = 0;
+    std::uintptr_t readDrawable = 0;  // where the binding reads from a drawable of its own
     void* context = nullptr;
 };
 

@@ -80,7 +80,8 @@ void closeSurface(Surface* surface)
 
 CurrentContext currentContext()
 {
-    return CurrentContext{glXGetCurrentDisplay(), glXGetCurrentDrawable(), glXGetCurrentContext()};
+    return CurrentContext{glXGetCurrentDisplay(), glXGetCurrentDrawable(), glXGetCurrentReadDrawable(),
+                          glXGetCurrentContext()};
 }
 
 bool makeCurrent(Surface* surface)
@@ -93,7 +94,13 @@ bool restoreContext(Surface* surface, const CurrentContext& saved)
     if (!saved.context)
         return glXMakeCurrent(surface->display, None, nullptr);
     auto* display = static_cast<Display*>(saved.display);
-    return glXMakeCurrent(display, static_cast<GLXDrawable>(saved.drawable), static_cast<GLXContext>(saved.context));
+    const auto draw = static_cast<GLXDrawable>(saved.drawable);
+    const auto read = static_cast<GLXDrawable>(saved.readDrawable);
+    const auto context = static_cast<GLXContext>(saved.context);
+    // A host may read from another drawable than it draws to: give it both back.
+    if (read && read != draw)
+        return glXMakeContextCurrent(display, draw, read, context);
+    return glXMakeCurrent(display, draw, context);
 }
 
 void* procAddress(const char* name)

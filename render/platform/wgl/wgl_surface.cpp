@@ -63,7 +63,7 @@ void closeSurface(Surface* surface)
 
 CurrentContext currentContext()
 {
-    return CurrentContext{wglGetCurrentDC(), 0, wglGetCurrentContext()};
+    return CurrentContext{wglGetCurrentDC(), 0, 0, wglGetCurrentContext()};
 }
 
 bool makeCurrent(Surface* surface)

@@ -211,7 +211,7 @@ TEST_P(FontTest, AdvancesFollowTheFacesMetricsAtThreeTimesTheWidth)
     double pixelsPerEm = GetParam() * 96.0 / 72.0;
     for (char c = 33; c < 127; ++c) {
         double designed = face.advance(static_cast<unsigned char>(c)) * pixelsPerEm / face.unitsPerEm();
-        // Hinting rounds each advance to whole atlas units (a third of a pixel).
+        // Each advance is cut to whole atlas units (a third of a pixel).
         EXPECT_NEAR(advancePixels(c), designed, 0.5) << "'" << c << "'";
         EXPECT_EQ(font->glyphs[c - 32].advanceY, 0);
     }

@@ -3,6 +3,7 @@
 #include "gl_harness.h"
 
 #include "render/exception.h"
+#include "render/platform/glx/glx_visual.h"
 
 #include <GL/glx.h>
 
@@ -62,4 +63,41 @@ TEST(GlxBindingTest, WindowsWithoutABackBufferOrNoDisplayAreRefused)
     XDestroyWindow(display, window);
     XFreeColormap(display, attributes.colormap);
     setReportObserver(nullptr);
+}
+
+namespace {
+
+class GlxHostContextTest : public GLTest {};
+
+}  // namespace
+
+// A host that reads from another drawable than it draws to finds both
+// current again once the device has drawn.
+TEST_F(GlxHostContextTest, ASeparateReadDrawableIsGivenBack)
+{
+    auto* display = static_cast<Display*>(window->native().display);
+    XVisualInfo* visual = chooseWindowVisual(display, DefaultScreen(display));
+    ASSERT_NE(visual, nullptr);
+    XSetWindowAttributes attributes{};
+    attributes.colormap = XCreateColormap(display, RootWindow(display, visual->screen), visual->visual, AllocNone);
+    Window windows[2];
+    for (Window& w : windows)
+        w = XCreateWindow(display, RootWindow(display, visual->screen), 0, 0, 16, 16, 0, visual->depth, InputOutput,
+                          visual->visual, CWColormap, &attributes);
+    XSync(display, False);
+    GLXContext host = glXCreateContext(display, visual, nullptr, True);
+    XFree(visual);
+    ASSERT_NE(host, nullptr);
+    ASSERT_TRUE(glXMakeContextCurrent(display, windows[0], windows[1], host));
+
+    render([](Context*) {});
+    EXPECT_EQ(glXGetCurrentContext(), host);
+    EXPECT_EQ(glXGetCurrentDrawable(), windows[0]);
+    EXPECT_EQ(glXGetCurrentReadDrawable(), windows[1]);
+
+    glXMakeCurrent(display, None, nullptr);
+    glXDestroyContext(display, host);
+    for (Window w : windows)
+        XDestroyWindow(display, w);
+    XFreeColormap(display, attributes.colormap);
 }
