@@ -6,10 +6,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/platform/platform.h"
+#include "scoped_env.h"
 #include "state_fixture.h"
 
 #ifndef _WIN32
@@ -39,26 +41,16 @@ protected:
         char pattern[] = "/tmp/tallow-defaults-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         folder = pattern;
-        saveEnv("XDG_CONFIG_HOME", savedXdg, hadXdg);
-        saveEnv("HOME", savedHome, hadHome);
-        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+        home.emplace("HOME", std::getenv("HOME"));
+        xdg.emplace("XDG_CONFIG_HOME", folder.c_str());
         file = folder / "Corvelight" / "Test Effect.defaults";
     }
     void TearDown() override {
         PlugCore::platform::simulateDiskSpace(SIZE_MAX);
-        restoreEnv("XDG_CONFIG_HOME", savedXdg, hadXdg);
-        restoreEnv("HOME", savedHome, hadHome);
+        xdg.reset();
+        home.reset();
         fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
         fs::remove_all(folder);
-    }
-    static void saveEnv(const char* name, std::string& value, bool& had) {
-        const char* v = std::getenv(name);
-        had = v != nullptr;
-        value = v ? v : "";
-    }
-    static void restoreEnv(const char* name, const std::string& value, bool had) {
-        if (had) setenv(name, value.c_str(), 1);
-        else unsetenv(name);
     }
     std::vector<float> resetTargets(TestPlug& plug) {
         std::vector<float> targets;
@@ -78,8 +70,7 @@ protected:
 
     fs::path folder;
     fs::path file;
-    std::string savedXdg, savedHome;
-    bool hadXdg = false, hadHome = false;
+    std::optional<TallowTest::ScopedEnv> home, xdg;  // tests may change both; both come back
 };
 
 }  // namespace

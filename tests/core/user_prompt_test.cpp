@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/user_prompt.h"
+#include "scoped_env.h"
 #include "state_fixture.h"
 
 using StateTest::PromptRecorder;
@@ -30,28 +31,9 @@ TEST(UserPrompt, TestProgramsExportNoAnswerer) {
 }
 
 #ifndef _WIN32
+using TallowTest::ScopedEnv;
+
 namespace {
-
-// Sets an environment variable (or removes it, given null) for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name(name) {
-        const char* old = std::getenv(name);
-        had = old != nullptr;
-        if (had) saved = old;
-        if (value) setenv(name, value, 1);
-        else unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (had) setenv(name, saved.c_str(), 1);
-        else unsetenv(name);
-    }
-
-private:
-    const char* name;
-    std::string saved;
-    bool had = false;
-};
 
 struct PromptResult {
     int answer;

@@ -6,11 +6,13 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "core/platform/platform.h"
 #include "effect/reed.h"
 #include "effect/reed_parameters.h"
+#include "../core/scoped_env.h"
 #include "../core/state_fixture.h"
 
 using StateTest::PromptRecorder;
@@ -40,19 +42,14 @@ protected:
         char pattern[] = "/tmp/tallow-reed-state-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         folder = pattern;
-        const char* xdg = std::getenv("XDG_CONFIG_HOME");
-        hadXdg = xdg != nullptr;
-        savedXdg = xdg ? xdg : "";
-        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+        xdg.emplace("XDG_CONFIG_HOME", folder.c_str());
     }
     void TearDown() override {
-        if (hadXdg) setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
-        else unsetenv("XDG_CONFIG_HOME");
+        xdg.reset();
         std::filesystem::remove_all(folder);
     }
     std::string folder;
-    std::string savedXdg;
-    bool hadXdg = false;
+    std::optional<TallowTest::ScopedEnv> xdg;
 };
 
 }  // namespace
