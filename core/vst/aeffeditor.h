@@ -13,6 +13,8 @@ public:
     explicit AEffEditor(AudioEffect* effect = nullptr) : effect_(effect) {}
     virtual ~AEffEditor() = default;
 
+    // The slots keep the published interface's order.
+    virtual AudioEffect* getEffect() { return effect_; }
     virtual bool getRect(ERect** rect) { *rect = nullptr; return false; }
     virtual bool open(void* parentWindow) { systemWindow_ = parentWindow; return false; }
     virtual void close() { systemWindow_ = nullptr; }
@@ -21,8 +23,8 @@ public:
     // VST 2.1 keyboard hooks: this toolkit takes no keys.
     virtual bool onKeyDown(int32 /*character*/, int32 /*virtualKey*/, int32 /*modifiers*/) { return false; }
     virtual bool onKeyUp(int32 /*character*/, int32 /*virtualKey*/, int32 /*modifiers*/) { return false; }
-    virtual bool setKnobMode(int32 /*mode*/) { return false; }
     virtual bool onWheel(float /*distance*/) { return false; }
+    virtual bool setKnobMode(int32 /*mode*/) { return false; }
 
 protected:
     AudioEffect* effect_;
