@@ -6,9 +6,7 @@
 
 namespace Paintwell::platform {
 
-namespace {
-
-PIXELFORMATDESCRIPTOR pixelFormat()
+PIXELFORMATDESCRIPTOR windowPixelFormat()
 {
     PIXELFORMATDESCRIPTOR descriptor{};
     descriptor.nSize = sizeof descriptor;
@@ -19,9 +17,11 @@ PIXELFORMATDESCRIPTOR pixelFormat()
     return descriptor;
 }
 
+namespace {
+
 HGLRC createContext(HDC dc)
 {
-    PIXELFORMATDESCRIPTOR descriptor = pixelFormat();
+    PIXELFORMATDESCRIPTOR descriptor = windowPixelFormat();
     int format = ChoosePixelFormat(dc, &descriptor);
     if (format == 0)
         checkFailed(__LINE__);

@@ -1,4 +1,5 @@
-// The WGL surface record, shared by the files of this binding only.
+// The WGL surface record, shared by the files of this binding only, and the
+// pixel format a window needs for the renderer to draw into it.
 #pragma once
 
 #include <windows.h>
@@ -10,5 +11,8 @@ struct Surface {
     HDC dc;
     HGLRC context;
 };
+
+/// Double-buffered 24-bit RGBA, drawn to a window through OpenGL.
+PIXELFORMATDESCRIPTOR windowPixelFormat();
 
 }  // namespace Paintwell::platform

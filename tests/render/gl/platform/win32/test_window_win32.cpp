@@ -1,5 +1,7 @@
 #include "test_window.h"
 
+#include "render/platform/wgl/wgl_surface.h"
+
 #include <windows.h>
 
 #include <stdexcept>
@@ -68,12 +70,7 @@ HDC foreignWindowDC()
 {
     static HDC dc = [] {
         HDC windowDC = GetDC(createWindow(16, 16));
-        PIXELFORMATDESCRIPTOR descriptor{};
-        descriptor.nSize = sizeof descriptor;
-        descriptor.nVersion = 1;
-        descriptor.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-        descriptor.iPixelType = PFD_TYPE_RGBA;
-        descriptor.cColorBits = 24;
+        PIXELFORMATDESCRIPTOR descriptor = Paintwell::platform::windowPixelFormat();
         SetPixelFormat(windowDC, ChoosePixelFormat(windowDC, &descriptor), &descriptor);
         return windowDC;
     }();
