@@ -43,4 +43,7 @@ void setCursor(Window* window, CursorShape shape);
 /// A new menu for owner shown through the wrapper's window; owned by the caller.
 Menu* createMenu(Winwrapper* wrapper, Control* owner);
 
+/// Opens a web address in the user's browser without waiting for it.
+void openAddress(const char* address);
+
 }  // namespace Wispkit::platform
