@@ -4,5 +4,5 @@
 # every entry as a C++ array; the Windows resource script includes the same list.
 tallow_resource(FXB FactoryBank FactoryBank.fxb)
 tallow_system_resource(TTF Vera /usr/share/fonts/truetype/ttf-bitstream-vera/Vera.ttf ttf-bitstream-vera)
-# tallow_resource(PNG commonTextures commonTextures.png)
-# tallow_resource(PNG texture texture.png)
+tallow_resource(PNG commonTextures commonTextures.png)
+tallow_resource(PNG texture texture.png)
