@@ -77,7 +77,7 @@ void paintTitle(cairo_t* cr, const VeraFonts& fonts)
     const double letter = 1.6;
     const double length = extents.x_advance + letter * 10;
 
-    auto setLine = [&](double dx, double dy) {
+    auto showTitle = [&](double dx, double dy) {
         cairo_save(cr);
         cairo_translate(cr, 14.5 + dx, kPanelHeight / 2.0 + length / 2 + dy);
         cairo_rotate(cr, -M_PI / 2);
@@ -93,9 +93,9 @@ void paintTitle(cairo_t* cr, const VeraFonts& fonts)
         cairo_restore(cr);
     };
     setColour(cr, 0x000000, 0.7);
-    setLine(0.8, 0.8);
+    showTitle(0.8, 0.8);
     setColour(cr, 0x8FA596, 0.9);
-    setLine(0, 0);
+    showTitle(0, 0);
 }
 
 // A fine grain keeps the large dark areas from looking flat; the same seed

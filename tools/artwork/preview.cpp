@@ -15,6 +15,8 @@ namespace {
 
 constexpr std::uint32_t kAccent = 0xE1804F;
 constexpr double kSmallPixels = 8 * 96 / 72.0;
+// The knobs' row; each body is drawn 4 pixels above its control.
+constexpr int kKnobY = 4;
 
 struct KnobSample {
     int x;
@@ -100,7 +102,7 @@ std::unique_ptr<Canvas> makePreview(const Canvas& background, Canvas& sheet, con
     auto dst = editor.pixels();
     auto src = sheet.pixels();
     for (const auto& knob : kKnobs) {
-        const int top = 4 - 4;
+        const int top = kKnobY - 4;
         drawQuad(dst, src, knob.x, top, kBodySize, kBodySize, kBodyLeft, kBodyTop, kBodyLeft, kBodyTop, 0xFFFFFFFF,
                  false);
         const double f = knob.value * (kPointerFrames - 1);
@@ -117,7 +119,7 @@ std::unique_ptr<Canvas> makePreview(const Canvas& background, Canvas& sheet, con
     cairo_t* cr = editor.cr();
     fonts.use(cr, false, kSmallPixels);
     for (const auto& knob : kKnobs) {
-        const double base = 4 + 80 - 2;
+        const double base = kKnobY + kBodySize - 2;
         centredText(cr, knob.caption, knob.x + 40, base - 12, kAccent);
         centredText(cr, knob.text, knob.x + 40, base, 0xFFFFFF);
     }
