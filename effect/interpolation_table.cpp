@@ -1,6 +1,8 @@
 #include "effect/interpolation_table.h"
 
 #include <cmath>
+#include <type_traits>
+#include <xmmintrin.h>
 
 namespace ReedDsp {
 
@@ -30,9 +32,31 @@ double kernel(int n) {
     return std::sin(63.0 * n * x) / (kSpectrumLength * std::sin(n * x));
 }
 
+// The default floating-point mode (round to nearest, no flushing) for the
+// build, whatever mode the thread that happens to build it runs in.
+class DefaultFpMode {
+public:
+    DefaultFpMode() : saved(_mm_getcsr()) { _mm_setcsr(0x1F80u); }
+    ~DefaultFpMode() { _mm_setcsr(saved); }
+    DefaultFpMode(const DefaultFpMode&) = delete;
+    DefaultFpMode& operator=(const DefaultFpMode&) = delete;
+
+private:
+    unsigned saved;
+};
+
 }  // namespace
 
+// No destructor to register: unloading the module runs nothing of the table.
+static_assert(std::is_trivially_destructible_v<InterpolationTable>);
+
+const InterpolationTable& InterpolationTable::shared() {
+    static const InterpolationTable table;
+    return table;
+}
+
 InterpolationTable::InterpolationTable() {
+    const DefaultFpMode mode;
     // Both factors are symmetric, around different centres, so each is
     // evaluated once per distinct value.
     static_assert(kPrototypeLength == kRows * kTaps);

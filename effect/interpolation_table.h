@@ -8,8 +8,11 @@
 // (each row then sums to 1): scaling by a power of two is exact, so the
 // products are those of the unscaled table times 4096.
 //
-// Threads: built in the constructor, read-only afterwards. Lives inside its
-// owner (512 KiB), no heap memory.
+// Threads: shared() builds the process's one table on first use (a host may
+// construct effects on several threads at once; the first caller builds it,
+// the others wait) and is read-only afterwards, so any thread may read it.
+// The shared table lives in static storage (512 KiB, no heap memory) and has
+// nothing to destroy, so nothing of it runs when the module is unloaded.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +24,12 @@ public:
     static constexpr std::uint32_t kRows = 4096;
     static constexpr std::uint32_t kTaps = 16;
 
+    /// Builds a table of its own (tests compare one with the definition).
     InterpolationTable();
+
+    /// The one table of the process, built on first use; the same values as
+    /// a table of one's own.
+    static const InterpolationTable& shared();
 
     /// Row p (0 ... 4095), 16 taps, each multiplied by 4096; 64-byte aligned.
     const double* row(std::uint32_t p) const { return rows[p]; }

@@ -10,8 +10,9 @@
 //
 // Threads: prepare, reset and render run on the host's audio thread (resume
 // and process); nothing here locks or allocates except prepare. The inspection
-// calls are for the same thread. Ownership: holds the interpolation table
-// (512 KiB) inside itself and owns the block buffers and the delay memory.
+// calls are for the same thread. Ownership: owns the block buffers and the
+// delay memory; reads the process's one interpolation table, which every
+// processor shares and none owns.
 #pragma once
 
 #include <cstdint>
@@ -113,11 +114,8 @@ private:
     BlockBuffer inputStage;
     BlockBuffer outputAccumulator;
 
-    // Voice 1's tick positions, waiting for voice 0's kernels to finish
-    static constexpr std::uint32_t kTickChunk = 8192;
-    double tickPositions[kTickChunk];
-
-    InterpolationTable interpolation;
+    // The process's one table: the first processor builds it.
+    const InterpolationTable& interpolation = InterpolationTable::shared();
 };
 
 }  // namespace ReedDsp

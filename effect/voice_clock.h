@@ -1,7 +1,22 @@
 // VoiceClock: where a voice's next tick lands. Each step depends on the
 // position of the tick before it through the LFO, the ramps and the
 // exponent tables, so this chain, not the kernels, sets the pace: the
-// processor runs both voices' chains side by side.
+// processor runs both voices' chains side by side, and the chain is kept
+// as short as the arithmetic allows without changing a single bit.
+//
+// Every step gives the bits of the plain computation
+//   u = (v - 0.5) q + p lfoIncrement + lfoPhase + 1, f = u - trunc(u),
+//   h = |2f - 1|, lfo from h, mu = z lfo, e = trunc(4096 |mu|),
+// by way of exact rescalings only:
+// - u is computed four times over (every term scaled by 4 is exact, so
+//   each rounded sum is four times the plain one);
+// - 2 (2f - 1) = 4u - (4 trunc(u) + 2), one rounding of the same exact
+//   value, and 4 trunc(u) + 2 comes from one addition of 2^54, which
+//   truncates to a multiple of 4 in the audio routine's rounding mode
+//   (towards zero), and one exact subtraction;
+// - 4096 |mu| = |(4096 z) lfo|, and its sign is that of mu.
+// So the clock must run inside the audio routine's floating-point mode
+// (FpGuard); the tests compare it with the plain computation bit for bit.
 //
 // kSettled: the delay, depth and phase ramps have reached their targets
 // before the block starts, so their values are the targets throughout.
@@ -23,34 +38,46 @@ class VoiceClock {
 public:
     VoiceClock(const Ramp<double>& delay, const Ramp<double>& depth, const Ramp<double>& phase, double rampStep,
                double lfoIncrement, double lfoPhase)
-        : delay(delay), depth(depth), phase(phase), rampStep(rampStep), lfoIncrement(lfoIncrement),
-          lfoPhase(lfoPhase) {}
+        : delay(delay), depth(depth), phase(phase), rampStep(rampStep), increment4(4.0 * lfoIncrement),
+          phase4(4.0 * lfoPhase), offset4{-2.0 * phase.target(), 2.0 * phase.target()},
+          delaySettled(delay.target()), depthSettled4096(4096.0 * depth.target()) {}
 
-    /// The step from the tick at p to the next; phaseSign is -0.5 for voice 0
-    /// and +0.5 for voice 1.
-    double step(double p, double phaseSign) const {
+    /// The step from voice v's tick at p to its next tick.
+    template <int kVoice>
+    double step(double p) const {
         const double tau = p * rampStep;
-        const double q = kSettled ? phase.target() : phase.valueAt(tau);
-        const double u = phaseSign * q + p * lfoIncrement + lfoPhase + 1.0;
-        const double f = u - static_cast<double>(static_cast<std::int32_t>(u));
-        const double h = std::fabs(2.0 * f - 1.0);
-        const double lfo = kSine ? (6.0 - 4.0 * h) * h * h - 1.0 : 2.0 * h - 1.0;
-        const double d = kSettled ? delay.target() : delay.valueAt(tau);
-        const double z = kSettled ? depth.target() : depth.valueAt(tau);
-        const double mu = z * lfo;
-        const double scaled = 4096.0 * std::fabs(mu);
+        const double offset = kSettled ? offset4[kVoice] : (kVoice ? 2.0 : -2.0) * phase.valueAt(tau);
+        const double u4 = offset + p * increment4 + phase4 + 4.0;
+        const double truncated4 = (u4 + kTruncate4) - (kTruncate4 - 2.0);  // 4 trunc(u) + 2
+        const double h2 = std::fabs(u4 - truncated4);                     // 2h
+        double lfo;
+        if constexpr (kSine) {
+            const double h = 0.5 * h2;
+            lfo = (6.0 - (h2 + h2)) * h * h - 1.0;
+        } else {
+            lfo = h2 - 1.0;
+        }
+        const double d = kSettled ? delaySettled : delay.valueAt(tau);
+        const double z4096 = kSettled ? depthSettled4096 : 4096.0 * depth.valueAt(tau);
+        const double mu4096 = z4096 * lfo;
+        const double scaled = std::fabs(mu4096);
         const std::uint32_t e = scaled < 65535.0 ? static_cast<std::uint32_t>(static_cast<std::int32_t>(scaled)) : 65535u;
         const ExpPair& power = ExpTableProducts[e];
-        return d * (mu >= 0.0 ? power.up : power.down);
+        return d * (mu4096 >= 0.0 ? power.up : power.down);
     }
 
 private:
+    static constexpr double kTruncate4 = 18014398509481984.0;  // 2^54
+
     Ramp<double> delay;
     Ramp<double> depth;
     Ramp<double> phase;
     double rampStep;
-    double lfoIncrement;
-    double lfoPhase;
+    double increment4;
+    double phase4;
+    double offset4[2];
+    double delaySettled;
+    double depthSettled4096;
 };
 
 }  // namespace ReedDsp

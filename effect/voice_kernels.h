@@ -17,27 +17,25 @@
 
 namespace ReedDsp {
 
-/// Sum over the 16 taps of input frame j times row[j] (row scaled by 4096),
-/// added in tap order, as a plain loop would.
-inline __m128d interpolate(const Frame* in, const double* row) {
+/// One tick's two 16-tap sums in one pass over the row: the interpolated
+/// input (row scaled by 4096, added in tap order, as a plain loop would) is
+/// returned, and row[m] times delta is added to output frame m. The step
+/// does not depend on what the tick reads, so both share the row's loads
+/// and the duplication of each coefficient across the two channels.
+inline __m128d interpolateAndInsert(const Frame* in, Frame* out, const double* row, __m128d delta) {
     __m128d sum = _mm_setzero_pd();
     for (int j = 0; j < 16; j += 2) {
         const __m128d t = _mm_load_pd(row + j);
-        sum = _mm_add_pd(sum, _mm_mul_pd(_mm_load_pd(&in[j].left), _mm_unpacklo_pd(t, t)));
-        sum = _mm_add_pd(sum, _mm_mul_pd(_mm_load_pd(&in[j + 1].left), _mm_unpackhi_pd(t, t)));
+        const __m128d c0 = _mm_unpacklo_pd(t, t);
+        const __m128d c1 = _mm_unpackhi_pd(t, t);
+        double* a = &out[j].left;
+        double* b = &out[j + 1].left;
+        sum = _mm_add_pd(sum, _mm_mul_pd(_mm_load_pd(&in[j].left), c0));
+        _mm_store_pd(a, _mm_add_pd(_mm_load_pd(a), _mm_mul_pd(c0, delta)));
+        sum = _mm_add_pd(sum, _mm_mul_pd(_mm_load_pd(&in[j + 1].left), c1));
+        _mm_store_pd(b, _mm_add_pd(_mm_load_pd(b), _mm_mul_pd(c1, delta)));
     }
     return sum;
-}
-
-/// Adds row[m] times delta to output frame m, m = 0 ... 15.
-inline void insertStep(Frame* out, const double* row, __m128d delta) {
-    for (int m = 0; m < 16; m += 2) {
-        const __m128d t = _mm_load_pd(row + m);
-        double* a = &out[m].left;
-        double* b = &out[m + 1].left;
-        _mm_store_pd(a, _mm_add_pd(_mm_load_pd(a), _mm_mul_pd(_mm_unpacklo_pd(t, t), delta)));
-        _mm_store_pd(b, _mm_add_pd(_mm_load_pd(b), _mm_mul_pd(_mm_unpackhi_pd(t, t), delta)));
-    }
 }
 
 /// (a o.left - b o.right, b o.left + a o.right).
@@ -50,7 +48,8 @@ inline __m128d rotate(__m128d o, double a, double b) {
 
 /// One voice's kernels through a block: each tick reads the input at its
 /// position, swaps the value for the one the line held, and writes the step
-/// between the previous and the new (rotated) output. Holds copies of the
+/// between the previous and the new (rotated) output. The step comes from
+/// the value the line held, so it is known before the read. Holds copies of the
 /// voice's state in registers; store() writes them back.
 template <bool kSpreadSettled>
 class VoiceKernel {
@@ -68,13 +67,12 @@ public:
         const double* coefficients = table.row(row);
         const Pair rotation = kSpreadSettled ? spread.target() : spread.valueAt(p * rampStep);
 
-        const __m128d x = interpolate(input + i0, coefficients);
         w = w + 1;
         if (w >= stages) w = 0;
         const __m128d held = _mm_load_pd(&line[w].left);
-        _mm_store_pd(&line[w].left, x);
         const __m128d y = rotate(held, rotation.first, bSign * rotation.second);
-        insertStep(steps + i0, coefficients, _mm_sub_pd(y, previous));
+        const __m128d x = interpolateAndInsert(input + i0, steps + i0, coefficients, _mm_sub_pd(y, previous));
+        _mm_store_pd(&line[w].left, x);
         previous = y;
     }
 
