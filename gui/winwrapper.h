@@ -12,6 +12,7 @@
 #pragma once
 
 #include "gui/container.h"
+#include "gui/cursor.h"
 
 namespace Paintwell {
 class Device;
@@ -27,9 +28,8 @@ struct Window;
 }
 
 enum class MouseAction { Move, Down, Up, DoubleClick, Wheel };
-enum class CursorShape { Arrow, VerticalResize, Hand };
 
-class Winwrapper : public Container {
+class Winwrapper : public Container, public ICursorOwner {
 public:
     /// Creates the child window of parentWindow (HWND, or the X11 Window id;
     /// null for a top-level window). A failure is shown to the user and the
@@ -48,8 +48,11 @@ public:
     /// deletes this wrapper and its tree now; Windows waits for the host to
     /// destroy its window.
     void closeWindow();
+    /// The owner no longer hears of the window (its editor closed and may be
+    /// deleted before the host destroys the window).
+    void detachController() { controller = nullptr; }
     /// The pointer's shape while it is over the window.
-    void setCursor(CursorShape shape);
+    void setCursor(CursorShape shape) override;
 
     bool confirm(const char* caption, const char* text) override;
     /// Any thread: asks for one repaint of the whole window.
@@ -75,6 +78,8 @@ public:
     void menuShown(Control* owner);
     /// A menu closed where the system reports no capture change for it.
     void menuClosed();
+    /// The controller's answer to a request to close the window; yes without one.
+    bool allowClose();
     /// The window is gone: the controller hears of it and the wrapper deletes itself.
     void windowGone();
 
