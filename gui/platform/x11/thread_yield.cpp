@@ -1,0 +1,12 @@
+#include "gui/platform/thread_yield.h"
+
+#include <sched.h>
+
+namespace Wispkit::platform {
+
+void yieldThread()
+{
+    sched_yield();
+}
+
+}  // namespace Wispkit::platform
