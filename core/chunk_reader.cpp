@@ -3,7 +3,7 @@
 
 #include "core/chunk_format.h"
 #include "core/plug.h"
-#include "core/user_prompt.h"
+#include "services/user_prompt.h"
 
 namespace PlugCore {
 
@@ -33,7 +33,7 @@ void Plug::reportChunkError(const char* reason) {
     char text[256];
     std::snprintf(title, sizeof title, "%s error", name);
     std::snprintf(text, sizeof text, "Error loading chunk: %s", reason);
-    showError(title, text);
+    Services::showError(title, text);
 }
 
 // Header errors change nothing. After the header every record takes effect as it
@@ -100,7 +100,7 @@ bool Plug::acceptChunkName(const char* field) {
     std::memcpy(stored, field, chunkformat::kNameField - 1);  // at most 30 characters, the last byte stays zero
     char text[128];
     std::snprintf(text, sizeof text, "Trying to load a preset for \"%s\"\nDo you want to continue?", stored);
-    return askYesNo(name, text);
+    return Services::askYesNo(name, text);
 }
 
 }  // namespace PlugCore

@@ -1,7 +1,7 @@
 #include <string>
 
 #include "core/plug.h"
-#include "core/platform/platform.h"
+#include "services/user_files.h"
 
 namespace PlugCore {
 
@@ -12,17 +12,17 @@ constexpr std::size_t kDefaultsLimit = 0x100000;  // a file of 1 MiB or more is 
 }  // namespace
 
 std::string Plug::defaultsFilePath(bool makeFolder) const {
-    std::string settings = platform::userSettingsFolder();
+    std::string settings = Services::userSettingsFolder();
     if (settings.empty()) return {};
-    std::string folder = platform::joinPath(settings, kVendor);
-    if (makeFolder) platform::makeFolder(folder);  // a failure shows up when the file is written
-    return platform::joinPath(folder, std::string(name) + ".defaults");
+    std::string folder = Services::joinPath(settings, kVendor);
+    if (makeFolder) Services::makeFolder(folder);  // a failure shows up when the file is written
+    return Services::joinPath(folder, std::string(name) + ".defaults");
 }
 
 void Plug::loadDefaultsFile() {
     std::string path = defaultsFilePath(false);
     std::string bytes;
-    if (path.empty() || !platform::readWholeFile(path, kDefaultsLimit, bytes)) return;
+    if (path.empty() || !Services::readWholeFile(path, kDefaultsLimit, bytes)) return;
     // The reset targets follow whatever the file set, even when the reader stopped early.
     setChunk(bytes.data(), static_cast<int32>(bytes.size()), false);
     params.takeDefaults();
@@ -34,7 +34,7 @@ bool Plug::saveDefaultsFile() {
     std::string bytes;
     writeChunk(false, bytes);
     std::string path = defaultsFilePath(true);
-    if (path.empty() || !platform::replaceFile(path, bytes)) return false;
+    if (path.empty() || !Services::replaceFile(path, bytes)) return false;
     params.takeDefaults();
     return true;
 }

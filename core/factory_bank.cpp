@@ -2,8 +2,8 @@
 
 #include "core/bank_file.h"
 #include "core/plug.h"
-#include "core/platform/platform.h"
-#include "core/user_prompt.h"
+#include "services/resources.h"
+#include "services/user_prompt.h"
 
 namespace PlugCore {
 
@@ -11,7 +11,7 @@ void Plug::loadFactoryBank() {
     // Programs the bank does not replace keep the values the effect has now.
     for (int32 p = 0; p < numPrograms; ++p)
         for (std::uint32_t i = 0; i < params.size(); ++i) programs[p].values[i] = std::fabs(params.get(i));
-    std::span<const unsigned char> resource = platform::findResource("FXB", "FactoryBank");
+    std::span<const unsigned char> resource = Services::findResource("FXB", "FactoryBank");
     if (!resource.empty()) readFactoryBank(resource);
 }
 
@@ -21,16 +21,16 @@ void Plug::readFactoryBank(std::span<const unsigned char> file) {
     const unsigned char* bytes = file.data();
     const std::uint64_t size = file.size();
     if (size < 4 || bankfile::readBigEndian(bytes) != bankfile::kChunkMagic) {
-        showError(name, "Bad chunk magic in factory bank!");
+        Services::showError(name, "Bad chunk magic in factory bank!");
         return;
     }
     if (size < 12 || bankfile::readBigEndian(bytes + 8) != bankfile::kBankChunkType) {
-        showError(name, "Invalid chunk type in factory bank!");
+        Services::showError(name, "Invalid chunk type in factory bank!");
         return;
     }
     if (size < bankfile::kHeaderSize || std::uint64_t(bankfile::readBigEndian(bytes + 4)) + 8 > size ||
         std::uint64_t(bankfile::readBigEndian(bytes + 156)) + bankfile::kHeaderSize > size) {
-        showError(name, "Truncated or corrupt factory bank!");
+        Services::showError(name, "Truncated or corrupt factory bank!");
         return;
     }
     const std::uint32_t chunkSize = bankfile::readBigEndian(bytes + 156);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/plug.h"
-#include "core/user_prompt.h"
+#include "services/user_prompt.h"
 
 namespace ChunkFuzz {
 
@@ -46,7 +46,7 @@ void require(bool condition) {
 
 void runOne(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return;
-    PlugCore::setPromptAnswerer(answerPrompt);
+    Services::setPromptAnswerer(answerPrompt);
     answer = data[0] & 1;
     const bool asBank = data[0] & 2;
     // A private copy, so the reader can never lean on bytes past the end.

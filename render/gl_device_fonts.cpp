@@ -1,8 +1,8 @@
 // Fonts for a GL device: the embedded face from the module's resources,
 // built at 96 dots per inch, and the text mode settled from the desktop.
-#include "core/platform/platform.h"
 #include "render/font.h"
 #include "render/gl_device.h"
+#include "services/resources.h"
 
 namespace Paintwell {
 
@@ -14,7 +14,7 @@ Font* GLDevice::createFont(const char* name, float pointSize)
 {
     if (!name)
         return nullptr;
-    auto bytes = PlugCore::platform::findResource("TTF", name);
+    auto bytes = Services::findResource("TTF", name);
     if (bytes.empty())
         return nullptr;
     return createFontFromMemory(bytes.data(), bytes.size(), pointSize);

@@ -1,6 +1,6 @@
 #include "render/load_image.h"
 
-#include "core/platform/platform.h"
+#include "services/resources.h"
 
 namespace Wispkit {
 
@@ -8,7 +8,7 @@ Image* loadImage(const char* name)
 {
     if (!name)
         return nullptr;
-    auto bytes = PlugCore::platform::findResource("PNG", name);
+    auto bytes = Services::findResource("PNG", name);
     if (bytes.empty())
         return nullptr;
     return new Image(bytes.data(), bytes.size());

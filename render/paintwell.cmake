@@ -1,6 +1,6 @@
 # The renderer draws through the system's OpenGL and window-system binding,
-# and finds its face and images through the core's resource lookup.
-target_link_libraries(paintwell PUBLIC plugcore)
+# and finds its face through the module's resource lookup.
+target_link_libraries(paintwell PUBLIC services)
 if(WIN32)
   target_link_libraries(paintwell PUBLIC opengl32 gdi32 user32)
 else()

@@ -19,9 +19,9 @@ foreach(entry IN LISTS entries)
   math(EXPR index "${index} + 1")
 endforeach()
 file(WRITE "${OUTPUT}.new" "// Generated from resources/resources.cmake at build time; do not edit.
-#include \"core/platform/posix/embedded_resources.h\"
+#include \"services/platform/posix/embedded_resources.h\"
 
-namespace PlugCore::platform {
+namespace Services::platform {
 
 namespace {
 ${arrays}}  // namespace
@@ -30,7 +30,7 @@ const EmbeddedResource kEmbeddedResources[] = {
 ${table}    {nullptr, nullptr, nullptr, 0},
 };
 
-}  // namespace PlugCore::platform
+}  // namespace Services::platform
 ")
 file(COPY_FILE "${OUTPUT}.new" "${OUTPUT}" ONLY_IF_DIFFERENT)
 file(REMOVE "${OUTPUT}.new")

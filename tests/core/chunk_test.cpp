@@ -234,7 +234,7 @@ TEST_P(ChunkRejection, HeaderErrorsChangeNothing) {
     EXPECT_EQ(plug.bankChunk(), before);
     EXPECT_EQ(plug.automated, 0);
     ASSERT_EQ(prompts.prompts.size(), 1u);
-    EXPECT_EQ(prompts.prompts[0].kind, PlugCore::platform::kPromptError);
+    EXPECT_EQ(prompts.prompts[0].kind, Services::kPromptError);
     EXPECT_EQ(prompts.prompts[0].title, "Test Effect error");
     EXPECT_EQ(prompts.prompts[0].text, errorText(GetParam().reason));
 }
@@ -290,7 +290,7 @@ TEST(ChunkReader, ForeignNameAnsweredNoAppliesNothingAfterIt) {
     TestPlug plug;
     plug.load(ChunkBuilder().header().parameter(0, 50).name("Other Effect").parameter(1, 60).bytes);
     ASSERT_EQ(prompts.prompts.size(), 1u);
-    EXPECT_EQ(prompts.prompts[0].kind, PlugCore::platform::kPromptQuestion);
+    EXPECT_EQ(prompts.prompts[0].kind, Services::kPromptQuestion);
     EXPECT_EQ(prompts.prompts[0].title, "Test Effect");
     EXPECT_EQ(prompts.prompts[0].text, "Trying to load a preset for \"Other Effect\"\nDo you want to continue?");
     EXPECT_EQ(stepOf(plug.getParameter(0)), 50);

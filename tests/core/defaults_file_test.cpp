@@ -10,9 +10,20 @@
 #include <string>
 #include <vector>
 
-#include "core/platform/platform.h"
+#include "services/user_files.h"
 #include "scoped_env.h"
 #include "state_fixture.h"
+
+// Both platforms: the defaults file sits in the vendor's folder under the
+// user's settings folder, named after the effect.
+TEST(DefaultsPath, EndsInTheVendorFolderWithTheEffectsName) {
+    StateTest::TestPlug plug;
+    const std::string path = plug.defaultsFilePath(false);
+    const std::string leaf = Services::joinPath("Corvelight", "Test Effect.defaults");
+    ASSERT_GT(path.size(), leaf.size());
+    EXPECT_EQ(path.substr(path.size() - leaf.size()), leaf);
+    EXPECT_EQ(path.substr(0, path.size() - leaf.size() - 1), Services::userSettingsFolder());
+}
 
 #ifndef _WIN32
 
@@ -46,7 +57,7 @@ protected:
         file = folder / "Corvelight" / "Test Effect.defaults";
     }
     void TearDown() override {
-        PlugCore::platform::simulateDiskSpace(SIZE_MAX);
+        Services::simulateDiskSpace(SIZE_MAX);
         xdg.reset();
         home.reset();
         fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
@@ -159,7 +170,7 @@ TEST_F(DefaultsFile, AnotherEffectsFileAsksFirst) {
     TestPlug plug;
     plug.loadDefaultsFile();
     ASSERT_EQ(prompts.prompts.size(), 1u);
-    EXPECT_EQ(prompts.prompts[0].kind, PlugCore::platform::kPromptQuestion);
+    EXPECT_EQ(prompts.prompts[0].kind, Services::kPromptQuestion);
     EXPECT_NE(stepOf(plug.getParameter(1)), stepOf(0.7f));
 }
 
@@ -203,16 +214,16 @@ TEST_F(DefaultsFile, FullDiskLeavesTheOldFileAndTargets) {
 
     for (std::size_t space : {std::size_t(0), std::size_t(100), std::size_t(1069)}) {
         plug.setParameter(0, 0.6f);
-        PlugCore::platform::simulateDiskSpace(space);
+        Services::simulateDiskSpace(space);
         EXPECT_FALSE(plug.saveDefaultsFile()) << space;
-        PlugCore::platform::simulateDiskSpace(SIZE_MAX);
+        Services::simulateDiskSpace(SIZE_MAX);
         EXPECT_EQ(readFile(file), saved);
         EXPECT_EQ(resetTargets(plug), targets);
         EXPECT_EQ(filesInFolder(), 1);  // no temporary file left behind
     }
-    PlugCore::platform::simulateDiskSpace(1070);  // exactly enough
+    Services::simulateDiskSpace(1070);  // exactly enough
     EXPECT_TRUE(plug.saveDefaultsFile());
-    PlugCore::platform::simulateDiskSpace(SIZE_MAX);
+    Services::simulateDiskSpace(SIZE_MAX);
     EXPECT_EQ(readFile(file), plug.bankChunk());
 }
 

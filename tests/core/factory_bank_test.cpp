@@ -3,7 +3,7 @@
 #include <string>
 
 #include "core/bank_file.h"
-#include "core/platform/platform.h"
+#include "services/resources.h"
 #include "state_fixture.h"
 
 using StateTest::ChunkBuilder;
@@ -22,7 +22,7 @@ void putBigEndian(std::string& s, std::size_t at, std::uint32_t v) {
 }
 
 std::string resourceBytes() {
-    auto r = PlugCore::platform::findResource("FXB", "FactoryBank");
+    auto r = Services::findResource("FXB", "FactoryBank");
     return std::string(reinterpret_cast<const char*>(r.data()), r.size());
 }
 
@@ -121,7 +121,7 @@ TEST_P(FactoryBankRejection, ReportsAndLoadsNothing) {
     plug.readFactoryBank(spanOf(file));
     EXPECT_EQ(plug.bankChunk(), before);
     ASSERT_EQ(prompts.prompts.size(), 1u);
-    EXPECT_EQ(prompts.prompts[0].kind, PlugCore::platform::kPromptError);
+    EXPECT_EQ(prompts.prompts[0].kind, Services::kPromptError);
     EXPECT_EQ(prompts.prompts[0].title, "Test Effect");
     EXPECT_EQ(prompts.prompts[0].text, bad.message);
 }

@@ -30,7 +30,7 @@ int unexpectedPrompt(int kind, const char* title, const char* text) {
 }
 
 struct NoPromptsEnvironment : ::testing::Environment {
-    void SetUp() override { PlugCore::setPromptAnswerer(unexpectedPrompt); }
+    void SetUp() override { Services::setPromptAnswerer(unexpectedPrompt); }
 };
 
 [[maybe_unused]] auto* const environment = ::testing::AddGlobalTestEnvironment(new NoPromptsEnvironment);
@@ -63,12 +63,12 @@ std::string TestPlug::chunkOf(bool isPreset) {
 
 PromptRecorder::PromptRecorder(int answer) : answer(answer) {
     current = this;
-    PlugCore::setPromptAnswerer(recordPrompt);
+    Services::setPromptAnswerer(recordPrompt);
 }
 
 PromptRecorder::~PromptRecorder() {
     current = nullptr;
-    PlugCore::setPromptAnswerer(unexpectedPrompt);
+    Services::setPromptAnswerer(unexpectedPrompt);
 }
 
 ChunkBuilder& ChunkBuilder::header(std::int16_t minor, std::uint16_t major) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/plug.h"
-#include "core/user_prompt.h"
+#include "services/user_prompt.h"
 
 namespace StateTest {
 

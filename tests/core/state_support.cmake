@@ -5,10 +5,9 @@ foreach(program core_tests effect_tests)
   endif()
 endforeach()
 
-# The resource tests compare the embedded bytes with the files they came from.
+# The seed replay reads the chunk fuzzer's corpus from the source tree.
 if(TARGET core_tests)
-  target_compile_definitions(core_tests PRIVATE TALLOW_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-                             TALLOW_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  target_compile_definitions(core_tests PRIVATE TALLOW_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 endif()
 
 # The chunk fuzzer's entry, for the test that replays its seed corpus.

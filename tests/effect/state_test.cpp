@@ -9,9 +9,9 @@
 #include <optional>
 #include <string>
 
-#include "core/platform/platform.h"
 #include "effect/reed.h"
 #include "effect/reed_parameters.h"
+#include "services/resources.h"
 #include "../core/scoped_env.h"
 #include "../core/state_fixture.h"
 
@@ -27,7 +27,7 @@ std::string chunkOf(Reed& reed) {
 }
 
 std::string factoryChunk() {
-    auto r = PlugCore::platform::findResource("FXB", "FactoryBank");
+    auto r = Services::findResource("FXB", "FactoryBank");
     return r.size() > 160 ? std::string(reinterpret_cast<const char*>(r.data()) + 160, r.size() - 160) : std::string();
 }
 

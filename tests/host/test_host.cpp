@@ -98,7 +98,7 @@ Stereo<T> testSignal(std::size_t frames, std::size_t offset) {
 extern "C" int tallowReedPromptAnswer(int kind, const char* title, const char* text) {
     HostTest::HostState& h = HostTest::host();
     h.prompts.push_back(std::string(title ? title : "") + ": " + (text ? text : ""));
-    return kind == 1 ? h.promptAnswer : 1;
+    return kind == 0 ? 1 : h.promptAnswer;  // questions and confirmations alike
 }
 
 namespace HostTest {

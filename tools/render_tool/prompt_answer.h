@@ -1,6 +1,7 @@
 // The answerer a loaded module finds in this executable: the module's
 // message boxes and questions come here instead of a dialog. Every text is
-// printed to standard error; questions are answered Yes only with --yes.
+// printed to standard error; questions and confirmations are answered Yes
+// (OK) only with --yes.
 //
 // Threads: whichever thread the module prompts from (the tool has one).
 #pragma once
@@ -21,6 +22,7 @@ int declinedCount();
 #define RENDER_TOOL_EXPORT __attribute__((visibility("default")))
 #endif
 
-/// Looked up by name from inside the module. kind says what is asked (an
-/// error notice or a Yes/No question); the answer is 1 for Yes, 0 for No.
+/// Looked up by name from inside the module. kind says what is asked (0 an
+/// error notice, 1 a Yes/No question, 2 an OK/Cancel confirmation); the
+/// answer is 1 for Yes or OK, 0 for No or Cancel.
 extern "C" RENDER_TOOL_EXPORT int tallowReedPromptAnswer(int kind, const char* title, const char* text);

@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "core/platform/platform.h"
-#include "core/platform/win32/module_handle.h"
+#include "services/platform/win32/module_handle.h"
 
 namespace PlugCore::platform {
 
@@ -14,7 +14,8 @@ bool forwardMouseWheel(float notches) {
     if (!window) return false;
     auto owner = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
     // Until DllMain has run the handle is null, which would match windows of no module.
-    if (!moduleHandle() || owner != moduleHandle()) return false;
+    HINSTANCE module = Services::platform::moduleHandle();
+    if (!module || owner != module) return false;
     auto delta = static_cast<WORD>(static_cast<short>(static_cast<int>(notches * 120.0f)));
     WPARAM wParam = static_cast<WPARAM>(delta) << 16;
     if (GetAsyncKeyState(VK_SHIFT) & 0x8000) wParam |= MK_SHIFT;

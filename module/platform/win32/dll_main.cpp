@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "core/platform/win32/module_handle.h"
+#include "services/platform/win32/module_handle.h"
 #include "module/entry.h"
 
 // Some older hosts look for MAIN.
@@ -10,6 +10,6 @@ extern "C" TALLOW_EXPORT vst::AEffect* MAIN(vst::audioMasterCallback audioMaster
 
 // The instance handle finds the module's resources and its own windows.
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) PlugCore::platform::setModuleHandle(instance);
+    if (reason == DLL_PROCESS_ATTACH) Services::platform::setModuleHandle(instance);
     return TRUE;
 }

@@ -1,6 +1,6 @@
 #include "core/platform/win32/module_handle.h"
 
-namespace PlugCore::platform {
+namespace Services::platform {
 
 namespace {
 HINSTANCE instance_ = nullptr;
@@ -9,4 +9,4 @@ HINSTANCE instance_ = nullptr;
 HINSTANCE moduleHandle() { return instance_; }
 void setModuleHandle(HINSTANCE instance) { instance_ = instance; }
 
-}  // namespace PlugCore::platform
+}  // namespace Services::platform

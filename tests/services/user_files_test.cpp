@@ -8,12 +8,11 @@
 #include <random>
 #include <string>
 
-#include "core/platform/platform.h"
-#include "state_fixture.h"
+#include "services/user_files.h"
 
 namespace fs = std::filesystem;
-using PlugCore::platform::readWholeFile;
-using PlugCore::platform::replaceFile;
+using Services::readWholeFile;
+using Services::replaceFile;
 
 namespace {
 
@@ -28,7 +27,7 @@ protected:
         file = (folder / "state.defaults").string();
     }
     void TearDown() override {
-        PlugCore::platform::simulateDiskSpace(SIZE_MAX);
+        Services::simulateDiskSpace(SIZE_MAX);
         fs::remove_all(folder);
     }
     int entries() {
@@ -68,9 +67,9 @@ TEST_F(UserFiles, ReadRefusesMissingAndTooLargeFiles) {
 TEST_F(UserFiles, FailedWriteKeepsTheOldFile) {
     ASSERT_TRUE(replaceFile(file, "old defaults"));
     for (std::size_t space : {std::size_t(0), std::size_t(5)}) {
-        PlugCore::platform::simulateDiskSpace(space);
+        Services::simulateDiskSpace(space);
         EXPECT_FALSE(replaceFile(file, "new defaults, longer than the space left"));
-        PlugCore::platform::simulateDiskSpace(SIZE_MAX);
+        Services::simulateDiskSpace(SIZE_MAX);
         std::string back;
         ASSERT_TRUE(readWholeFile(file, 1000, back));
         EXPECT_EQ(back, "old defaults");
@@ -84,19 +83,10 @@ TEST_F(UserFiles, MissingFolderFailsCleanly) {
 }
 
 TEST_F(UserFiles, MakeFolderAcceptsAnExistingFolderOnly) {
-    const std::string sub = PlugCore::platform::joinPath(folder.string(), "Corvelight");
-    EXPECT_TRUE(PlugCore::platform::makeFolder(sub));
-    EXPECT_TRUE(PlugCore::platform::makeFolder(sub));
+    const std::string sub = Services::joinPath(folder.string(), "Corvelight");
+    EXPECT_TRUE(Services::makeFolder(sub));
+    EXPECT_TRUE(Services::makeFolder(sub));
     EXPECT_TRUE(fs::is_directory(sub));
     ASSERT_TRUE(replaceFile(file, "x"));
-    EXPECT_FALSE(PlugCore::platform::makeFolder(file));
-}
-
-TEST(DefaultsPath, EndsInTheVendorFolderWithTheEffectsName) {
-    StateTest::TestPlug plug;
-    const std::string path = plug.defaultsFilePath(false);
-    const std::string leaf = PlugCore::platform::joinPath("Corvelight", "Test Effect.defaults");
-    ASSERT_GT(path.size(), leaf.size());
-    EXPECT_EQ(path.substr(path.size() - leaf.size()), leaf);
-    EXPECT_EQ(path.substr(0, path.size() - leaf.size() - 1), PlugCore::platform::userSettingsFolder());
+    EXPECT_FALSE(Services::makeFolder(file));
 }

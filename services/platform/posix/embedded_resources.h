@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-namespace PlugCore::platform {
+namespace Services::platform {
 
 struct EmbeddedResource {
     const char* type;
@@ -16,4 +16,4 @@ struct EmbeddedResource {
 
 extern const EmbeddedResource kEmbeddedResources[];
 
-}  // namespace PlugCore::platform
+}  // namespace Services::platform

@@ -9,17 +9,17 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/platform/platform.h"
-#include "core/simulated_disk.h"
+#include "services/platform/platform.h"
+#include "services/user_files.h"
 
-namespace PlugCore::platform {
+namespace Services {
 
 namespace {
 
 bool writeAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        std::size_t allowed = takeDiskSpace(bytes.size() - done);
+        std::size_t allowed = platform::takeDiskSpace(bytes.size() - done);
         if (allowed == 0) {
             errno = ENOSPC;
             return false;
@@ -114,5 +114,4 @@ bool replaceFile(const std::string& path, const std::string& bytes) {
     return false;
 }
 
-
-}  // namespace PlugCore::platform
+}  // namespace Services

@@ -1,6 +1,6 @@
 # The module's resources, listed once in resources/resources.cmake. Linux compiles
-# them into plugcore as arrays; Windows compiles resources/TallowReed.rc, which
-# includes the same list, into every executable and module that links plugcore.
+# them into services as arrays; Windows compiles resources/TallowReed.rc, which
+# includes the same list, into every executable and module that links services.
 set(resource_build_dir ${CMAKE_BINARY_DIR}/resources)
 file(MAKE_DIRECTORY ${resource_build_dir})
 set(resource_entries "")
@@ -37,8 +37,8 @@ if(WIN32)
     OBJECT_DEPENDS "${resource_files};${resource_build_dir}/resource_list.rc;${CMAKE_SOURCE_DIR}/resources/TallowReed.manifest")
   # A resource object defines no symbol, so from inside a static library it would never
   # be linked; handing the object itself to every consumer's link keeps it.
-  target_link_libraries(plugcore INTERFACE $<TARGET_OBJECTS:tallow_resources>)
-  add_dependencies(plugcore tallow_resources)
+  target_link_libraries(services INTERFACE $<TARGET_OBJECTS:tallow_resources>)
+  add_dependencies(services tallow_resources)
 else()
   file(WRITE ${resource_build_dir}/resource_list.txt.new "${resource_entries}")
   file(COPY_FILE ${resource_build_dir}/resource_list.txt.new ${resource_build_dir}/resource_list.txt ONLY_IF_DIFFERENT)
@@ -50,5 +50,5 @@ else()
     DEPENDS ${resource_files} ${resource_build_dir}/resource_list.txt ${CMAKE_SOURCE_DIR}/resources/embed_resources.cmake
     COMMENT "Embedding the module's resources"
     VERBATIM)
-  target_sources(plugcore PRIVATE ${embedded})
+  target_sources(services PRIVATE ${embedded})
 endif()

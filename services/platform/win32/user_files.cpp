@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "core/platform/platform.h"
-#include "core/simulated_disk.h"
+#include "services/platform/platform.h"
+#include "services/user_files.h"
 
-namespace PlugCore::platform {
+namespace Services {
 
 namespace {
 
@@ -17,7 +17,7 @@ std::atomic<unsigned> tempCounter{0};
 bool writeAll(HANDLE file, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        std::size_t allowed = takeDiskSpace(bytes.size() - done);
+        std::size_t allowed = platform::takeDiskSpace(bytes.size() - done);
         if (allowed > 0x40000000) allowed = 0x40000000;
         DWORD written = 0;
         if (allowed == 0 || !WriteFile(file, bytes.data() + done, static_cast<DWORD>(allowed), &written, nullptr) ||
@@ -82,5 +82,4 @@ bool replaceFile(const std::string& path, const std::string& bytes) {
     return false;
 }
 
-
-}  // namespace PlugCore::platform
+}  // namespace Services

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <string>
 
-#include "core/platform/platform.h"
+#include "services/resources.h"
 
 namespace {
 
@@ -22,25 +22,25 @@ std::string bytesOf(std::span<const unsigned char> resource) {
 TEST(ModuleResources, FactoryBankIsTheCheckedInFile) {
     std::string file = readFile(TALLOW_SOURCE_DIR "/resources/FactoryBank.fxb");
     ASSERT_EQ(file.size(), 1230u);
-    EXPECT_EQ(bytesOf(PlugCore::platform::findResource("FXB", "FactoryBank")), file);
+    EXPECT_EQ(bytesOf(Services::findResource("FXB", "FactoryBank")), file);
 }
 
 TEST(ModuleResources, VeraFaceIsEmbeddedWhole) {
     std::string file = readFile(TALLOW_BINARY_DIR "/resources/Vera.ttf");
     ASSERT_GT(file.size(), 10000u);
-    auto face = PlugCore::platform::findResource("TTF", "Vera");
+    auto face = Services::findResource("TTF", "Vera");
     ASSERT_EQ(face.size(), file.size());
     EXPECT_EQ(bytesOf(face), file);
     EXPECT_EQ(bytesOf(face.first(4)), std::string("\x00\x01\x00\x00", 4));  // a TrueType outline font
 }
 
 TEST(ModuleResources, LookupIgnoresCaseLikeWindows) {
-    EXPECT_EQ(PlugCore::platform::findResource("fxb", "FACTORYBANK").size(), 1230u);
+    EXPECT_EQ(Services::findResource("fxb", "FACTORYBANK").size(), 1230u);
 }
 
 TEST(ModuleResources, UnknownResourcesAreEmpty) {
-    EXPECT_TRUE(PlugCore::platform::findResource("FXB", "FactoryBanks").empty());
-    EXPECT_TRUE(PlugCore::platform::findResource("TTF", "FactoryBank").empty());
-    EXPECT_TRUE(PlugCore::platform::findResource("", "").empty());
-    EXPECT_TRUE(PlugCore::platform::findResource(nullptr, "Vera").empty());
+    EXPECT_TRUE(Services::findResource("FXB", "FactoryBanks").empty());
+    EXPECT_TRUE(Services::findResource("TTF", "FactoryBank").empty());
+    EXPECT_TRUE(Services::findResource("", "").empty());
+    EXPECT_TRUE(Services::findResource(nullptr, "Vera").empty());
 }

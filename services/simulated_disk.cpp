@@ -1,17 +1,16 @@
-#include "core/simulated_disk.h"
-
 #include <atomic>
 #include <cstdint>
 
-#include "core/platform/platform.h"
+#include "services/platform/platform.h"
+#include "services/user_files.h"
 
-namespace PlugCore::platform {
+namespace Services {
 
 namespace {
 std::atomic<std::size_t> diskSpace{SIZE_MAX};
 }
 
-std::size_t takeDiskSpace(std::size_t count) {
+std::size_t platform::takeDiskSpace(std::size_t count) {
     std::size_t space = diskSpace.load();
     if (space == SIZE_MAX) return count;
     std::size_t taken = count < space ? count : space;
@@ -21,4 +20,4 @@ std::size_t takeDiskSpace(std::size_t count) {
 
 void simulateDiskSpace(std::size_t bytes) { diskSpace.store(bytes); }
 
-}  // namespace PlugCore::platform
+}  // namespace Services
