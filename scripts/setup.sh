@@ -9,8 +9,9 @@ packages=(
   libsndfile1-dev
   g++-mingw-w64-x86-64-posix wine wine64
   xvfb xauth libx11-dev libgl-dev libgl1-mesa-dri mesa-utils
+  libxtst-dev xdotool x11-utils libcairo2-dev
   libfreetype-dev libpng-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format-14
   ttf-bitstream-vera
   dpkg-dev
 )
