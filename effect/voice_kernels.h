@@ -18,32 +18,25 @@
 namespace ReedDsp {
 
 /// One tick's two 16-tap sums in one pass over the row: the interpolated
-/// input (row scaled by 4096, added in tap order, as a plain loop would) is
-/// returned, and row[m] times delta is added to output frame m. The step
-/// does not depend on what the tick reads, so both share the row's loads
-/// and the duplication of each coefficient across the two channels.
-inline __m128d interpolateAndInsert(const Frame* in, Frame* out, const double* row, __m128d delta) {
+/// input (taps scaled by 4096, added in tap order, as a plain loop would) is
+/// returned, and tap m times delta is added to output frame m. The step does
+/// not depend on what the tick reads, so both share the row's loads. pairs
+/// holds each tap twice, once per channel.
+inline __m128d interpolateAndInsert(const Frame* in, Frame* out, const double* pairs, __m128d delta) {
     __m128d sum = _mm_setzero_pd();
-    for (int j = 0; j < 16; j += 2) {
-        const __m128d t = _mm_load_pd(row + j);
-        const __m128d c0 = _mm_unpacklo_pd(t, t);
-        const __m128d c1 = _mm_unpackhi_pd(t, t);
-        double* a = &out[j].left;
-        double* b = &out[j + 1].left;
-        sum = _mm_add_pd(sum, _mm_mul_pd(_mm_load_pd(&in[j].left), c0));
-        _mm_store_pd(a, _mm_add_pd(_mm_load_pd(a), _mm_mul_pd(c0, delta)));
-        sum = _mm_add_pd(sum, _mm_mul_pd(_mm_load_pd(&in[j + 1].left), c1));
-        _mm_store_pd(b, _mm_add_pd(_mm_load_pd(b), _mm_mul_pd(c1, delta)));
+    for (int j = 0; j < 16; ++j) {
+        const __m128d c = _mm_load_pd(pairs + 2 * j);
+        double* o = &out[j].left;
+        sum = _mm_add_pd(sum, _mm_mul_pd(_mm_load_pd(&in[j].left), c));
+        _mm_store_pd(o, _mm_add_pd(_mm_load_pd(o), _mm_mul_pd(c, delta)));
     }
     return sum;
 }
 
-/// (a o.left - b o.right, b o.left + a o.right).
-inline __m128d rotate(__m128d o, double a, double b) {
-    const __m128d straight = _mm_mul_pd(_mm_set1_pd(a), o);
-    const __m128d crossed = _mm_mul_pd(_mm_set1_pd(b), _mm_shuffle_pd(o, o, 1));
-    const __m128d negateLeft = _mm_set_pd(0.0, -0.0);
-    return _mm_add_pd(straight, _mm_xor_pd(crossed, negateLeft));
+/// Rotation by (a, b): (a o.left - b o.right, b o.left + a o.right), from
+/// straight = (a, a) and crossed = (-b, b); -(b x) is (-b) x exactly.
+inline __m128d rotate(__m128d o, __m128d straight, __m128d crossed) {
+    return _mm_add_pd(_mm_mul_pd(straight, o), _mm_mul_pd(crossed, _mm_shuffle_pd(o, o, 1)));
 }
 
 /// One voice's kernels through a block: each tick reads the input at its
@@ -59,19 +52,29 @@ public:
                 std::uint32_t writeIndex, const Frame& previous)
         : table(table), input(input), steps(steps), line(line), stages(stages), spread(spread),
           rampStep(rampStep), bSign(secondVoice ? -1.0 : 1.0), w(writeIndex),
-          previous(_mm_load_pd(&previous.left)) {}
+          previous(_mm_load_pd(&previous.left)) {
+        const Pair settled = spread.target();
+        straight = _mm_set1_pd(settled.first);
+        crossed = _mm_set_pd(bSign * settled.second, -(bSign * settled.second));
+    }
 
     void tick(double p) {
-        const auto i0 = static_cast<std::uint32_t>(static_cast<std::int32_t>(p));
-        const auto row = 4095u - static_cast<std::uint32_t>(static_cast<std::int32_t>((p - i0) * 4096.0));
-        const double* coefficients = table.row(row);
-        const Pair rotation = kSpreadSettled ? spread.target() : spread.valueAt(p * rampStep);
-
+        // 4096 p is exact, so its integer part holds both the frame and the
+        // row that the separate truncations of p and of (p - frame) 4096 give.
+        const auto scaled = static_cast<std::int64_t>(p * 4096.0);
+        const auto i0 = static_cast<std::uint32_t>(scaled >> 12);
+        const auto row = 4095u - static_cast<std::uint32_t>(scaled & 4095);
+        __m128d a = straight, b = crossed;
+        if constexpr (!kSpreadSettled) {
+            const Pair rotation = spread.valueAt(p * rampStep);
+            a = _mm_set1_pd(rotation.first);
+            b = _mm_set_pd(bSign * rotation.second, -(bSign * rotation.second));
+        }
         w = w + 1;
         if (w >= stages) w = 0;
         const __m128d held = _mm_load_pd(&line[w].left);
-        const __m128d y = rotate(held, rotation.first, bSign * rotation.second);
-        const __m128d x = interpolateAndInsert(input + i0, steps + i0, coefficients, _mm_sub_pd(y, previous));
+        const __m128d y = rotate(held, a, b);
+        const __m128d x = interpolateAndInsert(input + i0, steps + i0, table.pairs(row), _mm_sub_pd(y, previous));
         _mm_store_pd(&line[w].left, x);
         previous = y;
     }
@@ -92,6 +95,8 @@ private:
     double bSign;
     std::uint32_t w;
     __m128d previous;
+    __m128d straight;  // the settled rotation
+    __m128d crossed;
 };
 
 }  // namespace ReedDsp
