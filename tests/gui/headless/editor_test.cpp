@@ -1,0 +1,316 @@
+// The editor and its frame over a real core, with the in-memory window
+// system: opening and closing, the value cache and its lock, the timer's
+// delivery, the frame's view of the plug and the defaults menu.
+#include "gui/plug_edit_vst.h"
+#include "gui/plug_frame.h"
+#include "gui/plug_knob.h"
+#include "gui/winwrapper.h"
+
+#include "core/plug.h"
+#include "core/scoped_env.h"
+#include "fake_window.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using HeadlessTest::windowSystem;
+
+std::vector<std::string> hostCalls;
+
+vst::VstIntPtr recordingHost(vst::AEffect*, vst::int32 opcode, vst::int32 index, vst::VstIntPtr, void*, float opt)
+{
+    char text[48];
+    switch (opcode) {
+    case vst::audioMasterBeginEdit: std::snprintf(text, sizeof text, "begin %d", index); break;
+    case vst::audioMasterEndEdit: std::snprintf(text, sizeof text, "end %d", index); break;
+    case vst::audioMasterAutomate: std::snprintf(text, sizeof text, "automate %d %.4f", index, opt); break;
+    case vst::audioMasterVersion: return 2400;
+    default: return 0;
+    }
+    hostCalls.push_back(text);
+    return 0;
+}
+
+class FramePlug : public PlugCore::Plug {
+public:
+    FramePlug() : Plug(recordingHost, 4, 3, "Frame Test Plug", 1, 1)
+    {
+        params.defineParameter(0, "a", "dB", 0.25f);
+        params.defineParameter(1, "b", "", 0.5f);
+        params.defineParameter(2, "c", "", 0.75f);
+    }
+    void prepareProcessing() override {}
+    void resetProcessing() override {}
+    bool renderBlock(bool, const PlugCore::Transport*, double**, double**, std::uint32_t) override { return true; }
+    void formatParameter(std::uint32_t, char* text, float value) override { std::snprintf(text, 32, "%.3f", value); }
+};
+
+class Builder : public Wispkit::IEditBuilder {
+public:
+    void build(Wispkit::PlugFrame* frame) override
+    {
+        ++builds;
+        new Wispkit::PlugKnob(frame, frame, "knob", 1, 392, 4);  // reaches into the logo patch
+    }
+    int builds = 0;
+};
+
+// Owns the plug (which owns the editor) and a per-test user folder.
+class Editor : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        windowSystem() = HeadlessTest::WindowSystem{};
+        hostCalls.clear();
+#ifndef _WIN32
+        folder = std::filesystem::temp_directory_path() /
+                 ("editor_tests_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        xdg.emplace("XDG_CONFIG_HOME", folder.c_str());
+#endif
+        plug = new FramePlug;
+        editor = new Wispkit::PlugEditVST(plug, &builder, &descriptor);
+    }
+    void TearDown() override
+    {
+        // An editor still open when the effect goes leaves its window to the
+        // host (as on Windows), which destroys it afterwards.
+        Wispkit::Winwrapper* left = editor != nullptr && plug != nullptr && editor->isOpen()
+                                        ? static_cast<Wispkit::Winwrapper*>(editor->getFrame()->getParent())
+                                        : nullptr;
+        delete plug;
+        if (left != nullptr && windowSystem().windowsAlive > 0) left->windowGone();
+#ifndef _WIN32
+        std::filesystem::remove_all(folder);
+#endif
+    }
+    Wispkit::PlugFrame* openFrame()
+    {
+        editor->open(nullptr);
+        return editor->getFrame();
+    }
+    // Picks item id of the menu the fake window system shows last.
+    void choose(unsigned id)
+    {
+        auto* root = static_cast<Wispkit::Winwrapper*>(editor->getFrame()->getParent());
+        root->command(id);
+        root->menuClosed();
+    }
+
+    Wispkit::EditorDescriptor descriptor{480, 110, 0, 3, 0xE1804F, nullptr};
+    Builder builder;
+    FramePlug* plug = nullptr;
+    Wispkit::PlugEditVST* editor = nullptr;
+    std::filesystem::path folder;
+#ifndef _WIN32
+    std::optional<TallowTest::ScopedEnv> xdg;
+#endif
+};
+
+TEST_F(Editor, RegistersWithTheEffectAndReportsItsRectangle)
+{
+    EXPECT_EQ(plug->getEditor(), editor);
+    EXPECT_NE(plug->getAeffect()->flags & vst::effFlagsHasEditor, 0);
+    vst::ERect* rect = nullptr;
+    EXPECT_EQ(plug->dispatcher(vst::effEditGetRect, 0, 0, &rect, 0), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->top, 0);
+    EXPECT_EQ(rect->left, 0);
+    EXPECT_EQ(rect->bottom, 110);
+    EXPECT_EQ(rect->right, 480);
+    EXPECT_FALSE(editor->isOpen());
+}
+
+TEST_F(Editor, OpeningTwiceMakesOneWindowAndClosingKeepsItUntilTheHostDestroysIt)
+{
+    EXPECT_EQ(plug->dispatcher(vst::effEditOpen, 0, 0, nullptr, 0), 1);
+    EXPECT_EQ(plug->dispatcher(vst::effEditOpen, 0, 0, nullptr, 0), 1);
+    EXPECT_EQ(windowSystem().windowsCreated, 1);
+    EXPECT_EQ(builder.builds, 1);
+    EXPECT_EQ(windowSystem().timersRunning, 1);
+    auto* first = static_cast<Wispkit::Winwrapper*>(editor->getFrame()->getParent());
+
+    plug->dispatcher(vst::effEditClose, 0, 0, nullptr, 0);
+    EXPECT_FALSE(editor->isOpen());
+    EXPECT_EQ(windowSystem().windowsAlive, 1);  // Windows: the host's window still holds the tree
+    EXPECT_EQ(windowSystem().timersRunning, 0);
+    // A late repaint request after the close finds no frame and touches none.
+    const int invalidations = windowSystem().invalidations;
+    EXPECT_TRUE(editor->parameterChanged(0, 0.5f));
+    EXPECT_EQ(windowSystem().invalidations, invalidations);
+
+    plug->dispatcher(vst::effEditOpen, 0, 0, nullptr, 0);  // a second window inside the host's
+    EXPECT_EQ(windowSystem().windowsCreated, 2);
+    first->windowGone();  // the host destroys the first window: the open editor stays open
+    EXPECT_TRUE(editor->isOpen());
+    EXPECT_EQ(windowSystem().windowsAlive, 1);
+
+    auto* second = static_cast<Wispkit::Winwrapper*>(editor->getFrame()->getParent());
+    second->windowGone();  // destroyed while open: the editor closes
+    EXPECT_FALSE(editor->isOpen());
+    EXPECT_EQ(windowSystem().windowsAlive, 0);
+}
+
+TEST_F(Editor, CloseEndsTheWindowWhereTheWindowSystemAsksForIt)
+{
+    windowSystem().closesWithEditor = true;  // as on X11
+    for (int i = 0; i < 3; ++i) {
+        editor->open(nullptr);
+        editor->close();
+        EXPECT_EQ(windowSystem().windowsAlive, 0);
+    }
+    EXPECT_EQ(windowSystem().windowsCreated, 3);
+    editor->open(nullptr);  // deleting the effect with the editor open ends everything
+    delete plug;
+    plug = nullptr;
+    EXPECT_EQ(windowSystem().windowsAlive, 0);
+}
+
+TEST_F(Editor, FirstTickDeliversEveryParameterAndABusyEditorGetsItLater)
+{
+    plug->setParameter(0, 0.5f);
+    plug->setParameter(2, 0.125f);
+    Wispkit::PlugFrame* frame = openFrame();
+    EXPECT_EQ(frame->getValue(0, nullptr), 0.25f);  // the cache still holds the values at construction
+    const int invalidations = windowSystem().invalidations;
+    frame->onTimer();
+    EXPECT_EQ(frame->getValue(0, nullptr), 0.5f);
+    EXPECT_EQ(frame->getValue(2, nullptr), 0.125f);
+    EXPECT_EQ(windowSystem().invalidations, invalidations + 3);  // every parameter once
+    frame->onTimer();
+    EXPECT_EQ(windowSystem().invalidations, invalidations + 3);  // nothing changed since
+
+    plug->setParameter(1, 1.0f);
+    editor->lock().lock();
+    EXPECT_FALSE(editor->parameterChanged(1, 1.0f));
+    plug->parameters().syncToEditor(editor);
+    editor->lock().unlock();
+    EXPECT_EQ(frame->getValue(1, nullptr), 0.5f);
+    frame->onTimer();
+    EXPECT_EQ(frame->getValue(1, nullptr), 1.0f);
+    editor->lock().lock();
+    editor->learnFinished(1);  // only tries the lock
+    editor->lock().unlock();
+}
+
+TEST_F(Editor, FrameEditsReachTheHostAsGesturesAndFillTheCache)
+{
+    Wispkit::PlugFrame* frame = openFrame();
+    frame->setEditing(2, true);
+    frame->setValue(2, 0.5f);
+    frame->setEditing(2, false);
+    EXPECT_EQ(hostCalls, (std::vector<std::string>{"begin 2", "automate 2 0.5000", "end 2"}));
+    EXPECT_EQ(frame->getValue(2, nullptr), 0.5f);
+    hostCalls.clear();
+    frame->resetValue(0);
+    EXPECT_EQ(hostCalls, (std::vector<std::string>{"automate 0 0.2500"}));
+    frame->resetValue(7);  // outside the table: the default is 0, the core ignores it
+    EXPECT_EQ(frame->getValue(7, nullptr), 0.0f);
+
+    char text[32];
+    frame->getDefaultText(0, text);
+    EXPECT_STREQ(text, "0.250 dB");
+    frame->getChoiceText(1, 1, 4, text);
+    EXPECT_STREQ(text, "0.333");
+    frame->getChoiceText(1, 0, 1, text);  // a single choice stands at 0
+    EXPECT_STREQ(text, "0.000");
+    EXPECT_EQ(frame->getValue(2, text), 0.5f);
+    EXPECT_STREQ(text, "0.500");
+    EXPECT_EQ(frame->getData(0), nullptr);
+    EXPECT_EQ(frame->getColour(), 0xE1804Fu);
+
+    frame->beginLearn(1);
+    EXPECT_TRUE(frame->isLearning(1));
+    frame->cancelLearn();
+    EXPECT_FALSE(frame->isLearning(1));
+    plug->parameters().assignController(1, 0xB007);
+    EXPECT_EQ(frame->getMapping(1), 0xB007);
+    frame->beginLearn(1);
+    frame->unlearn(1);
+    EXPECT_EQ(frame->getMapping(1), -1);
+    EXPECT_FALSE(frame->isLearning(1));
+    EXPECT_EQ(frame->getMapping(9), -1);
+}
+
+TEST_F(Editor, LogoPatchOpensTheDefaultsMenuWithEitherButton)
+{
+    Wispkit::PlugFrame* frame = openFrame();
+    auto* root = static_cast<Wispkit::Winwrapper*>(frame->getParent());
+    root->mouseEvent(Wispkit::MouseAction::Down, 470, 100, Wispkit::kRightButton, 0, 0);
+    ASSERT_EQ(windowSystem().menusShown, 1);
+    EXPECT_EQ(windowSystem().menuOwner, frame);
+    const auto& items = windowSystem().menuItems;
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_EQ(items[0].text, "&Save defaults...");
+    EXPECT_EQ(items[1].text, "&Load defaults...");
+    EXPECT_EQ(items[2].text, "Load &factory defaults...");
+    EXPECT_EQ(items[3].text, "-");
+    EXPECT_EQ(items[4].text, Wispkit::PlugFrame::webSiteLabel());
+    EXPECT_EQ(items[4].id, 3u);
+    EXPECT_TRUE(items[4].enabled);  // this program is built with an address
+    EXPECT_EQ(windowSystem().menuX, 480);
+    EXPECT_EQ(windowSystem().menuY, 110);
+    EXPECT_EQ(windowSystem().menuAlign, 1);
+    choose(3);
+    EXPECT_EQ(windowSystem().openedAddresses, (std::vector<std::string>{"https://example.invalid/tallow-reed"}));
+
+    root->mouseEvent(Wispkit::MouseAction::Down, 470, 100, Wispkit::kLeftButton, 0, 0);
+    EXPECT_EQ(windowSystem().menusShown, 2);
+    // The knob that reaches into the patch takes its own clicks.
+    root->mouseEvent(Wispkit::MouseAction::Down, 432, 60, Wispkit::kLeftButton, 0, 0);
+    root->mouseEvent(Wispkit::MouseAction::Up, 432, 60, Wispkit::kLeftButton, 0, 0);
+    EXPECT_EQ(windowSystem().menusShown, 2);
+    EXPECT_EQ(hostCalls.front(), "begin 1");
+    root->mouseEvent(Wispkit::MouseAction::Down, 300, 100, Wispkit::kLeftButton, 0, 0);  // outside the patch
+    EXPECT_EQ(windowSystem().menusShown, 2);
+}
+
+TEST_F(Editor, DefaultsMenuAsksFirstAndCancelChangesNothing)
+{
+    Wispkit::PlugFrame* frame = openFrame();
+    const std::string caption = "Corvelight Frame Test Plug|";
+    const std::string path = plug->defaultsFilePath(false);
+    ASSERT_FALSE(path.empty());
+    plug->setParameter(0, 0.75f);
+    const int key = static_cast<std::int16_t>(0xB010);
+    plug->parameters().assignController(0, key);
+
+    windowSystem().confirmAnswer = false;
+    for (unsigned id = 0; id < 3; ++id) frame->menuCommand(id);
+    EXPECT_EQ(windowSystem().questions,
+              (std::vector<std::string>{
+                  caption + "Saving new defaults for:\n - parameter values (current values) and presets\n"
+                            " - MIDI mappings (current mappings)\n",
+                  caption + "Loading default settings and presets.",
+                  caption + "Loading factor default settings and presets."}));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_FLOAT_EQ(plug->getParameter(0), 0.75f);
+    EXPECT_EQ(plug->program(1).values[0], 0.0f);
+    EXPECT_EQ(plug->getMapping(0), key);
+    EXPECT_EQ(plug->parameters()[0].defaultValue.load(), 0.25f);
+
+    windowSystem().confirmAnswer = true;
+    frame->menuCommand(0);  // save: the file, and the current values become the reset targets
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_FLOAT_EQ(plug->parameters()[0].defaultValue.load(), 0.75f);
+    plug->setParameter(0, 0.5f);
+    plug->parameters().assignController(0, -1);
+    frame->menuCommand(1);  // load: the saved value and mapping come back
+    EXPECT_FLOAT_EQ(plug->getParameter(0), 0.75f);
+    EXPECT_EQ(plug->getMapping(0), key);
+    plug->setParameter(0, 0.5f);
+    frame->menuCommand(2);  // factory: every program takes the current values
+    EXPECT_FLOAT_EQ(plug->program(1).values[0], 0.5f);
+    frame->menuCommand(9);
+    EXPECT_EQ(windowSystem().questions.size(), 6u);
+}
+
+}  // namespace
