@@ -49,12 +49,13 @@ bool Processor::prepare(float sr, std::int32_t maxBlockSize) {
         return false;
     }
     const auto frames = static_cast<std::uint32_t>(line);
-    delayMemory = allocateFrames(2 * std::uint64_t{frames});
+    delayMemory = allocateUntouchedFrames(2 * std::uint64_t{frames});
     if (!delayMemory) {
         releaseBuffers();
         return false;
     }
     lineFrames = frames;
+    clearStages();
     leak = std::exp(static_cast<double>(-1.0f / sr));
     lfoPhase = 0.0;
     sampleRate = sr;
@@ -66,11 +67,21 @@ bool Processor::prepare(float sr, std::int32_t maxBlockSize) {
 void Processor::reset() {
     for (Voice& voice : voices) voice = Voice{};
     integrator = Frame{0.0, 0.0};
-    if (delayMemory)
-        for (std::uint64_t k = 0; k < 2 * std::uint64_t{lineFrames}; ++k) delayMemory[k] = Frame{0.0, 0.0};
+    clearStages();
     // Pending step tails would otherwise reach the cleared integrator and
     // leave the wet signal with an offset that takes a second to decay.
     if (outputAccumulator.allocated()) outputAccumulator.clear();
+}
+
+// Only the stages the range uses are cleared: the rest of a voice's frames
+// are never read at this range, and a range change clears again. So at the
+// shorter ranges the pages beyond the used stages are never written and need
+// not become resident.
+void Processor::clearStages() {
+    if (!delayMemory) return;
+    const std::uint32_t used = stagesPerVoice();
+    for (std::uint64_t v = 0; v < 2; ++v)
+        for (std::uint32_t k = 0; k < used; ++k) delayMemory[v * lineFrames + k] = Frame{0.0, 0.0};
 }
 
 void Processor::silence(double* const* outputs, std::uint32_t n) {

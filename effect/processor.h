@@ -87,6 +87,7 @@ private:
     VoiceKernel<kSpreadSettled> kernelFor(std::uint32_t v);
     void mixOutput(double* const* outputs, std::uint32_t n);
     void releaseBuffers();
+    void clearStages();
     static void silence(double* const* outputs, std::uint32_t n);
 
     // Timing of the clock

@@ -1,11 +1,14 @@
 // A program of its own, because it replaces the global allocation functions:
 // every operator new and every malloc is counted while the probe is armed,
 // and the aligned allocations behind the processor's buffers can be made to
-// fail on demand.
+// fail on demand. Aligned blocks arrive filled with NaN, so a frame that is
+// read before it was written shows up in the output.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -41,6 +44,7 @@ void* aligned(std::size_t n, std::align_val_t a) {
     if (failAligned.load(std::memory_order_relaxed)) return nullptr;
     void* p = __libc_memalign(static_cast<std::size_t>(a), n ? n : 1);
     if (p) liveAligned.fetch_add(1, std::memory_order_relaxed);
+    if (p) std::memset(p, 0xFF, n);
     return p;
 }
 
@@ -132,6 +136,25 @@ TEST(AudioPath, ProcessingAllocatesNothingWhateverTheSettingsDo) {
     }
     reed->process(in, out, 300);
     EXPECT_EQ(probe.count(), 0);
+}
+
+TEST(AudioPath, EveryRangeReadsOnlyLineStagesItHasCleared) {
+    // Only the stages a range uses are cleared; longer ranges clear more.
+    ReedTest::Harness h;
+    ASSERT_TRUE(h.prepare(44100.0f, 256));
+    h.settings.wet = 1.0f;
+    const ReedTest::Stereo in = ReedTest::noise(44100, 1.0);
+    h.automation = [](std::size_t frame, ReedDsp::Settings& s) {
+        if (frame % 5120 != 0) return false;
+        const float ranges[] = {0.0f, 0.3f, 0.6f, 1.0f, 0.0f, 1.0f, 0.6f, 0.3f, 0.0f};
+        s.range = ranges[frame / 5120];
+        return true;
+    };
+    const ReedTest::Stereo out = h.run(in, 256);
+    for (std::size_t i = 0; i < out.size(); ++i) ASSERT_TRUE(std::isfinite(out.left[i] + out.right[i])) << i;
+    h.prepare(96000.0f, 256);  // a new line, at the last range
+    const ReedTest::Stereo again = h.run(in, 256);
+    for (std::size_t i = 0; i < again.size(); ++i) ASSERT_TRUE(std::isfinite(again.left[i] + again.right[i])) << i;
 }
 
 TEST(Preparation, AFailedAllocationLeavesSilenceUntilALaterPreparationSucceeds) {
