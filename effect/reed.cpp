@@ -1,9 +1,14 @@
 #include "effect/reed.h"
 
+#include "effect/reed_editor.h"
 #include "effect/reed_parameters.h"
+#include "gui/plug_edit_vst.h"
 
 Reed::Reed(vst::audioMasterCallback audioMaster)
-    : PlugCore::Plug(audioMaster, kPrograms, ReedParams::kCount, kName, 1, 1) {
+    : PlugCore::Plug(audioMaster, kPrograms, ReedParams::kCount, kName, 1, 1),
+      editorDescriptor(ReedEditor::descriptor()) {
+    // The editor registers itself with the effect, which owns it from here on.
+    new Wispkit::PlugEditVST(this, this, &editorDescriptor);
     defineParameters();
     // The factory programs replace the defined values, and the user's defaults file
     // (if any) replaces those and becomes the reset target of every parameter.
@@ -13,7 +18,10 @@ Reed::Reed(vst::audioMasterCallback audioMaster)
     hostInformed = true;
 }
 
-Reed::~Reed() = default;
+// The editor still reaches into the effect while it closes, so it goes first.
+Reed::~Reed() { setEditor(nullptr); }
+
+void Reed::build(Wispkit::PlugFrame* frame) { ReedEditor::build(frame); }
 
 void Reed::defineParameters() {
     for (const auto& d : ReedParams::kDefinitions) params.defineParameter(d.index, d.name, d.label, d.defaultValue);

@@ -1,14 +1,18 @@
 // Reed: the Tallow Reed effect on top of the plug-in core. It defines the
-// nine parameters, formats their texts and renders the audio.
+// nine parameters, formats their texts, renders the audio and puts its
+// controls on the editor's panel.
 //
 // Threads: as PlugCore::Plug. Ownership: created 16-byte aligned by the
-// module entry, destroyed by the core's effClose handling.
+// module entry, destroyed by the core's effClose handling. The effect owns
+// its editor and the editor's descriptor; the editor goes first.
 #pragma once
 
 #include "core/plug.h"
 #include "effect/processor.h"
+#include "gui/edit_builder.h"
+#include "gui/editor_descriptor.h"
 
-class Reed : public PlugCore::Plug {
+class Reed : public PlugCore::Plug, public Wispkit::IEditBuilder {
 public:
     static constexpr const char* kName = "Tallow Reed";
     static constexpr vst::int32 kPrograms = 16;
@@ -25,10 +29,13 @@ public:
     vst::int32 getLatency() override { return kLatency; }
     /// Retries a preparation that failed before (the effect stays silent until one succeeds).
     void resume() override;
+    /// UI thread: the six knobs, the range menu and the two switches.
+    void build(Wispkit::PlugFrame* frame) override;
 
 private:
     void defineParameters();
 
     ReedDsp::Processor processor;
+    Wispkit::EditorDescriptor editorDescriptor;
     bool preparationFailed = false;
 };

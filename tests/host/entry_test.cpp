@@ -79,13 +79,16 @@ TEST_F(Entry, RecordFieldsHoldTheAdvertisedValues) {
     EXPECT_NE(e->getParameter, nullptr);
 }
 
-TEST_F(Entry, FlagsAdvertiseAnEditorOnlyWhenOneAnswers) {
+TEST_F(Entry, FlagsAdvertiseTheEditorAndItsRectangle) {
     Effect e;
-    const vst::int32 always = vst::effFlagsCanReplacing | vst::effFlagsProgramChunks | vst::effFlagsCanDoubleReplacing;
-    EXPECT_EQ(e->flags & ~vst::effFlagsHasEditor, always);
+    EXPECT_EQ(e->flags, 0x1031);
     vst::ERect* rect = nullptr;
-    const bool editorAnswers = e.dispatch(vst::effEditGetRect, 0, 0, &rect) == 1;
-    EXPECT_EQ((e->flags & vst::effFlagsHasEditor) != 0, editorAnswers);
+    ASSERT_EQ(e.dispatch(vst::effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->top, 0);
+    EXPECT_EQ(rect->left, 0);
+    EXPECT_EQ(rect->bottom, 110);
+    EXPECT_EQ(rect->right, 480);
 }
 
 TEST_F(Entry, ObjectIsSixteenByteAligned) {
