@@ -1,0 +1,143 @@
+// Events of the wrapper's window turned into the tree's mouse calls, with
+// Windows' meaning: buttons 1 and 3 are left and right, 4 and 5 wheel
+// notches, a quick second press in the same place a double click. Events a
+// host forwards with XSendEvent count like real ones.
+#include "gui/platform/x11/x11_window.h"
+
+#include "gui/control.h"
+
+#include <X11/Xresource.h>
+
+#include <cstdlib>
+
+namespace Wispkit::platform {
+
+namespace {
+
+constexpr int kDoubleClickSlop = 4;  // pixels either way, as Windows' default box
+
+int keysOf(unsigned state)
+{
+    return ((state & ShiftMask) != 0 ? kShiftKey : 0) | ((state & ControlMask) != 0 ? kControlKey : 0);
+}
+
+int buttonOf(unsigned xButton)
+{
+    if (xButton == Button1) return kLeftButton;
+    if (xButton == Button3) return kRightButton;
+    return 0;
+}
+
+// Server times when both events carry one; forwarded events may carry none,
+// and then the time they reached us stands in.
+long millisecondsBetween(const LastPress& last, Time serverTime, Clock::time_point now)
+{
+    if (last.serverTime != 0 && serverTime != 0) return static_cast<long>(serverTime - last.serverTime);
+    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(now - last.localTime).count());
+}
+
+bool isDoubleClick(Window* window, int button, const XButtonEvent& event, Clock::time_point now)
+{
+    const LastPress& last = window->lastPress;
+    if (last.button != button || last.wasDoubleClick) return false;
+    if (std::abs(event.x - last.x) > kDoubleClickSlop || std::abs(event.y - last.y) > kDoubleClickSlop) return false;
+    long elapsed = millisecondsBetween(last, event.time, now);
+    return elapsed >= 0 && elapsed <= window->doubleClickMs;
+}
+
+void buttonPress(Window* window, const XButtonEvent& event)
+{
+    int keys = keysOf(event.state);
+    if (event.button == Button4 || event.button == Button5) {
+        float delta = event.button == Button4 ? 1.0f : -1.0f;
+        window->wrapper->mouseEvent(MouseAction::Wheel, event.x, event.y, 0, delta, keys);
+        return;
+    }
+    int button = buttonOf(event.button);
+    if (button == 0) return;
+    Clock::time_point now = Clock::now();
+    bool twice = isDoubleClick(window, button, event, now);
+    window->lastPress = LastPress{button, event.x, event.y, event.time, now, twice};
+    window->wrapper->mouseEvent(twice ? MouseAction::DoubleClick : MouseAction::Down, event.x, event.y, button, 0,
+                                keys);
+}
+
+void buttonRelease(Window* window, const XButtonEvent& event)
+{
+    int button = buttonOf(event.button);
+    if (button != 0) window->wrapper->mouseEvent(MouseAction::Up, event.x, event.y, button, 0, keysOf(event.state));
+}
+
+void crossing(Window* window, const XCrossingEvent& event)
+{
+    if (event.mode == NotifyUngrab) {
+        if (window->grabbed) grabEnded(window);
+        if (event.type == LeaveNotify) window->wrapper->mouseLeave();
+        return;
+    }
+    // While we hold the pointer the captured control keeps it, inside or out.
+    if (event.type == LeaveNotify && event.mode == NotifyNormal && !window->grabbed) window->wrapper->mouseLeave();
+}
+
+void unmapped(Window* window)
+{
+    window->mapped = false;
+    if (window->grabbed) grabEnded(window);
+}
+
+}  // namespace
+
+void grabEnded(Window* window)
+{
+    window->grabbed = false;
+    window->wrapper->captureChanged();
+}
+
+void handleWindowEvent(Window* window, XEvent& event)
+{
+    switch (event.type) {
+    case ButtonPress: buttonPress(window, event.xbutton); break;
+    case ButtonRelease: buttonRelease(window, event.xbutton); break;
+    case MotionNotify:
+        window->wrapper->mouseEvent(MouseAction::Move, event.xmotion.x, event.xmotion.y, 0, 0,
+                                    keysOf(event.xmotion.state));
+        break;
+    case EnterNotify:
+    case LeaveNotify: crossing(window, event.xcrossing); break;
+    case Expose:
+        if (event.xexpose.count == 0) window->repaint.store(true);
+        break;
+    case MapNotify:
+        window->mapped = true;
+        window->repaint.store(true);
+        break;
+    case UnmapNotify: unmapped(window); break;
+    case DestroyNotify:
+        if (event.xdestroywindow.window == window->id) {
+            window->destroyed = true;
+            unmapped(window);
+        }
+        break;
+    default: break;
+    }
+}
+
+int doubleClickTime(Display* display)
+{
+    const char* resources = XResourceManagerString(display);
+    if (resources == nullptr) return 400;
+    XrmInitialize();
+    XrmDatabase database = XrmGetStringDatabase(resources);
+    char* type = nullptr;
+    XrmValue value{};
+    int ms = 400;
+    if (database != nullptr && XrmGetResource(database, "multiClickTime", "MultiClickTime", &type, &value) &&
+        value.addr != nullptr) {
+        int set = std::atoi(value.addr);
+        if (set > 0) ms = set;
+    }
+    if (database != nullptr) XrmDestroyDatabase(database);
+    return ms;
+}
+
+}  // namespace Wispkit::platform

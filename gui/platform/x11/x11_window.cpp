@@ -1,0 +1,129 @@
+// The wrapper's child window: its own connection to the display, a window
+// with the renderer's GL visual inside the host's window, and its end.
+#include "gui/platform/x11/x11_window.h"
+
+#include "gui/platform/x11/x11_error_trap.h"
+#include "gui/platform/x11/x11_popup.h"
+#include "render/platform/glx/glx_visual.h"
+#include "services/user_prompt.h"
+
+#include <X11/Xatom.h>
+
+#include <cstdint>
+
+namespace Wispkit::platform {
+
+namespace {
+
+constexpr long kWindowEvents = ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask |
+                               PointerMotionMask | LeaveWindowMask | KeyPressMask;
+
+void reportFailure()
+{
+    Services::showError("Error!", "Failed to create a control.");
+}
+
+// Embedders that speak XEmbed show a child only once it says it is mapped.
+void announceEmbedding(Display* display, ::Window id)
+{
+    Atom info = XInternAtom(display, "_XEMBED_INFO", False);
+    long data[2] = {0, 1};  // protocol version 0, XEMBED_MAPPED
+    XChangeProperty(display, id, info, info, 32, PropModeReplace, reinterpret_cast<unsigned char*>(data), 2);
+}
+
+bool createChild(Window* window, XVisualInfo* visual, int width, int height, void* parent)
+{
+    Display* display = window->display;
+    ::Window root = RootWindow(display, visual->screen);
+    ::Window parentId = parent != nullptr ? static_cast<::Window>(reinterpret_cast<std::uintptr_t>(parent)) : root;
+    ErrorTrap trap(display);
+    window->colormap = XCreateColormap(display, root, visual->visual, AllocNone);
+    XSetWindowAttributes attributes{};
+    attributes.colormap = window->colormap;
+    attributes.border_pixel = 0;
+    attributes.background_pixel = 0;
+    attributes.event_mask = kWindowEvents;
+    window->id = XCreateWindow(display, parentId, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                               0, visual->depth, InputOutput, visual->visual,
+                               CWColormap | CWBorderPixel | CWBackPixel | CWEventMask, &attributes);
+    announceEmbedding(display, window->id);
+    XMapWindow(display, window->id);
+    if (!trap.failed()) return true;
+    window->destroyed = true;  // the server never made it, or the parent is gone
+    return false;
+}
+
+}  // namespace
+
+Window::Window(Winwrapper* wrapper, Display* display) : wrapper(wrapper), display(display) {}
+
+Window::~Window()
+{
+    popup.reset();
+    if (resizeCursor != 0) XFreeCursor(display, resizeCursor);
+    if (handCursor != 0) XFreeCursor(display, handCursor);
+    // The host may have destroyed its window, and ours with it, already; the
+    // error that earns is dropped like every other on this connection.
+    if (id != 0 && !destroyed) XDestroyWindow(display, id);
+    if (colormap != 0) XFreeColormap(display, colormap);
+    forgetErrors(display);
+    XCloseDisplay(display);
+}
+
+Window* createWindow(Winwrapper* wrapper, int width, int height, void* parent)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        reportFailure();
+        return nullptr;
+    }
+    catchErrors(display);
+    auto* window = new Window(wrapper, display);
+    XVisualInfo* visual = Paintwell::chooseWindowVisual(display, DefaultScreen(display));
+    bool created = visual != nullptr && createChild(window, visual, width, height, parent);
+    if (visual != nullptr) XFree(visual);
+    if (!created) {
+        delete window;
+        reportFailure();
+        return nullptr;
+    }
+    window->doubleClickMs = doubleClickTime(display);
+    return window;
+}
+
+void destroyWindow(Window* window)
+{
+    delete window;
+}
+
+bool closesWithEditor()
+{
+    return true;
+}
+
+unsigned long long handleOf(Window* window)
+{
+    return window->id;
+}
+
+Paintwell::NativeWindow drawable(Window* window)
+{
+    return Paintwell::NativeWindow{window->display, window->id};
+}
+
+void invalidate(Window* window)
+{
+    window->repaint.store(true, std::memory_order_release);
+}
+
+void paintBlack(Window* window)
+{
+    if (window->destroyed) return;
+    GC gc = XCreateGC(window->display, window->id, 0, nullptr);
+    XSetForeground(window->display, gc, BlackPixel(window->display, DefaultScreen(window->display)));
+    XFillRectangle(window->display, window->id, gc, 0, 0, window->wrapper->getWidth(), window->wrapper->getHeight());
+    XFreeGC(window->display, gc);
+    XFlush(window->display);
+}
+
+}  // namespace Wispkit::platform

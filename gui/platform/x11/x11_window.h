@@ -1,0 +1,67 @@
+// The X11 side of a window wrapper, shared by the files of this folder only:
+// the wrapper's own connection and child window, what the idle pump keeps
+// between calls, and the popup menu that may be open on it.
+//
+// Threads: the editor's thread (the one that opened the window), except the
+// repaint flag, which any thread may raise. Ownership: created by
+// createWindow, ended by destroyWindow; it owns its connection, its cursors
+// and the open popup.
+#pragma once
+
+#include "gui/platform/native_window.h"
+
+#include <X11/Xlib.h>
+// X.h names a constant CursorShape, which is the toolkit's cursor type here.
+#undef CursorShape
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+
+namespace Wispkit::platform {
+
+class Popup;
+
+using Clock = std::chrono::steady_clock;
+
+/// What is remembered of the last press, to turn a quick second one into a
+/// double click.
+struct LastPress {
+    int button = 0;
+    int x = 0;
+    int y = 0;
+    Time serverTime = 0;
+    Clock::time_point localTime{};
+    bool wasDoubleClick = false;
+};
+
+struct Window {
+    Window(Winwrapper* wrapper, Display* display);
+    ~Window();
+
+    Winwrapper* wrapper;
+    Display* display;
+    ::Window id = 0;
+    Colormap colormap = 0;
+    std::atomic<bool> repaint{true};
+    bool mapped = false;
+    bool destroyed = false;
+    bool grabbed = false;
+    bool timerRunning = false;
+    Clock::time_point lastTick{};
+    Cursor resizeCursor = 0;
+    Cursor handCursor = 0;
+    CursorShape cursor = CursorShape::Arrow;
+    int doubleClickMs = 400;
+    LastPress lastPress;
+    std::unique_ptr<Popup> popup;
+};
+
+/// Turns one event for the wrapper's window into tree calls.
+void handleWindowEvent(Window* window, XEvent& event);
+/// Our pointer grab ended without us: the captured control hears of it once.
+void grabEnded(Window* window);
+/// The desktop's double-click time in milliseconds (400 when unset).
+int doubleClickTime(Display* display);
+
+}  // namespace Wispkit::platform
