@@ -42,8 +42,8 @@ inline __m128d rotate(__m128d o, __m128d straight, __m128d crossed) {
 /// One voice's kernels through a block: each tick reads the input at its
 /// position, swaps the value for the one the line held, and writes the step
 /// between the previous and the new (rotated) output. The step comes from
-/// the value the line held, so it is known before the read. Holds copies of the
-/// voice's state in registers; store() writes them back.
+/// the value the line held, so it is known before the read. Holds copies of
+/// the voice's state in registers; store() writes them back.
 template <bool kSpreadSettled>
 class VoiceKernel {
 public:
