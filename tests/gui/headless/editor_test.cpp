@@ -78,6 +78,8 @@ protected:
 #endif
         plug = new FramePlug;
         editor = new Wispkit::PlugEditVST(plug, &builder, &descriptor);
+        defaultsFile = plug->defaultsFilePath(false);
+        std::filesystem::remove(defaultsFile);
     }
     void TearDown() override
     {
@@ -88,6 +90,7 @@ protected:
                                         : nullptr;
         delete plug;
         if (left != nullptr && windowSystem().windowsAlive > 0) left->windowGone();
+        if (!defaultsFile.empty()) std::filesystem::remove(defaultsFile);
 #ifndef _WIN32
         std::filesystem::remove_all(folder);
 #endif
@@ -110,6 +113,7 @@ protected:
     FramePlug* plug = nullptr;
     Wispkit::PlugEditVST* editor = nullptr;
     std::filesystem::path folder;
+    std::string defaultsFile;
 #ifndef _WIN32
     std::optional<TallowTest::ScopedEnv> xdg;
 #endif
@@ -277,7 +281,7 @@ TEST_F(Editor, DefaultsMenuAsksFirstAndCancelChangesNothing)
 {
     Wispkit::PlugFrame* frame = openFrame();
     const std::string caption = "Corvelight Frame Test Plug|";
-    const std::string path = plug->defaultsFilePath(false);
+    const std::string& path = defaultsFile;
     ASSERT_FALSE(path.empty());
     plug->setParameter(0, 0.75f);
     const int key = static_cast<std::int16_t>(0xB010);

@@ -1,0 +1,18 @@
+# The editor opened by the host harness inside an X11 window of its own, with
+# real input through XTest (Xvfb in `make test`). Built only where the X11
+# window layer exists.
+file(GLOB x11_layer_sources ${CMAKE_SOURCE_DIR}/gui/platform/x11/*.cpp)
+if(WIN32 OR NOT x11_layer_sources)
+  return()
+endif()
+find_package(X11 REQUIRED COMPONENTS Xtst)
+add_executable(host_editor_tests ${CMAKE_CURRENT_LIST_DIR}/x11_editor_test.cpp
+               ${CMAKE_CURRENT_LIST_DIR}/../test_host.cpp)
+target_link_libraries(host_editor_tests PRIVATE hostkit X11::Xtst X11::X11 GTest::gtest GTest::gtest_main)
+target_include_directories(host_editor_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)
+target_compile_definitions(host_editor_tests PRIVATE TALLOW_MODULE_PATH="$<TARGET_FILE:TallowReed>"
+                           TALLOW_FACTORY_BANK_PATH="${CMAKE_SOURCE_DIR}/resources/FactoryBank.fxb")
+set_target_properties(host_editor_tests PROPERTIES ENABLE_EXPORTS ON)
+add_dependencies(host_editor_tests TallowReed)
+gtest_discover_tests(host_editor_tests DISCOVERY_MODE PRE_TEST
+                     PROPERTIES LABELS "host;gui" RESOURCE_LOCK x11_pointer TIMEOUT 120)

@@ -1,0 +1,206 @@
+// The module's editor as a Linux host drives it: effEditOpen with a window of
+// the host's, effEditIdle to pump it, effEditClose; real pointer input through
+// XTest reaching the host as begin, automate and end.
+#include "test_host.h"
+
+#include <gtest/gtest.h>
+
+// After the test framework: Xlib's macros (None, Bool, ...) would break it.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using HostTest::Effect;
+using HostTest::host;
+
+// The host's window: a top-level window of the test's own connection.
+class HostWindow {
+public:
+    HostWindow()
+    {
+        display = XOpenDisplay(nullptr);
+        if (display == nullptr) return;
+        XSetWindowAttributes attributes{};
+        attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
+        attributes.override_redirect = True;  // stays where it is put, window manager or not
+        id = XCreateWindow(display, DefaultRootWindow(display), kLeft, kTop, 480, 110, 0, CopyFromParent, InputOutput,
+                           CopyFromParent, CWBackPixel | CWOverrideRedirect, &attributes);
+        XMapRaised(display, id);
+        XSync(display, False);
+    }
+    ~HostWindow()
+    {
+        if (display == nullptr) return;
+        XDestroyWindow(display, id);
+        XCloseDisplay(display);
+    }
+    void* handle() const { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(id)); }
+
+    unsigned children() const
+    {
+        ::Window root = 0, parent = 0, *list = nullptr;
+        unsigned count = 0;
+        XSync(display, False);
+        if (!XQueryTree(display, id, &root, &parent, &list, &count)) return 0;
+        if (list != nullptr) XFree(list);
+        return count;
+    }
+    // The pointer to (x, y) of the editor, then a press or release.
+    void moveTo(int x, int y)
+    {
+        XTestFakeMotionEvent(display, DefaultScreen(display), kLeft + x, kTop + y, 0);
+        XSync(display, False);
+    }
+    void button(unsigned number, bool down)
+    {
+        XTestFakeButtonEvent(display, number, down ? True : False, 0);
+        XSync(display, False);
+    }
+    // Pixels of the editor's area that are not black.
+    int litPixels()
+    {
+        XImage* image = XGetImage(display, id, 0, 0, 480, 110, AllPlanes, ZPixmap);
+        if (image == nullptr) return 0;
+        int lit = 0;
+        for (int y = 0; y < 110; ++y)
+            for (int x = 0; x < 480; ++x) lit += (XGetPixel(image, x, y) & 0xFFFFFF) != 0;
+        XDestroyImage(image);
+        return lit;
+    }
+
+    static constexpr int kLeft = 40;
+    static constexpr int kTop = 40;
+    Display* display = nullptr;
+    ::Window id = 0;
+};
+
+void idleFor(const Effect& effect, int milliseconds)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+        effect.dispatch(vst::effEditIdle);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+int openDescriptors()
+{
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
+    return count;
+}
+
+// Everything the module writes to stderr while it lives.
+class StderrCapture {
+public:
+    StderrCapture() : path(std::filesystem::temp_directory_path() / ("editor_stderr_" + std::to_string(getpid())))
+    {
+        std::fflush(stderr);
+        saved = dup(2);
+        FILE* file = std::fopen(path.c_str(), "w");
+        dup2(fileno(file), 2);
+        std::fclose(file);
+    }
+    std::string finish()
+    {
+        std::fflush(stderr);
+        dup2(saved, 2);
+        close(saved);
+        std::ifstream in(path);
+        std::stringstream text;
+        text << in.rdbuf();
+        std::filesystem::remove(path);
+        return text.str();
+    }
+
+private:
+    std::filesystem::path path;
+    int saved;
+};
+
+class X11Editor : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        host().reset();
+        if (window.display == nullptr) GTEST_SKIP() << "no X display";
+    }
+    HostWindow window;
+};
+
+TEST_F(X11Editor, OpensPaintsAndClosesAHundredTimesWithoutLeaks)
+{
+    Effect effect;
+    effect.start();
+    const int descriptors = openDescriptors();
+    StderrCapture capture;
+    int painted = 0;
+    for (int round = 0; round < 100; ++round) {
+        ASSERT_EQ(effect.dispatch(vst::effEditOpen, 0, 0, window.handle()), 1);
+        EXPECT_EQ(effect.dispatch(vst::effEditOpen, 0, 0, window.handle()), 1);  // already open: nothing new
+        idleFor(effect, round == 0 ? 300 : 20);
+        EXPECT_EQ(window.children(), 1u);
+        if (round == 0) painted = window.litPixels();
+        effect.dispatch(vst::effEditClose);
+        EXPECT_EQ(window.children(), 0u);  // the editor's close ends its window on X11
+    }
+    const std::string errors = capture.finish();
+    EXPECT_GT(painted, 480 * 110 / 2);  // the panel covers the window
+    EXPECT_EQ(errors.find("leak"), std::string::npos) << errors;
+    EXPECT_EQ(openDescriptors(), descriptors);  // every display connection closed again
+}
+
+TEST_F(X11Editor, DraggingAKnobAndClickingASwitchReachTheHostAsGestures)
+{
+    Effect effect;
+    effect.start();
+    const float depth = effect->getParameter(effect.get(), 2);
+    const float shape = effect->getParameter(effect.get(), 6);
+    ASSERT_EQ(effect.dispatch(vst::effEditOpen, 0, 0, window.handle()), 1);
+    idleFor(effect, 300);
+
+    window.moveTo(206, 60);  // the "depth" knob, inside its circle
+    idleFor(effect, 30);
+    window.button(1, true);
+    idleFor(effect, 30);
+    window.moveTo(206, 20);  // 40 pixels up: a tenth of the range
+    idleFor(effect, 30);
+    window.button(1, false);
+    idleFor(effect, 30);
+
+    window.moveTo(206, 96);  // the "shape" switch
+    idleFor(effect, 30);
+    window.button(1, true);
+    window.button(1, false);
+    idleFor(effect, 50);
+    effect.dispatch(vst::effEditClose);
+
+    std::vector<std::string> calls;
+    for (const auto& call : host().calls) {
+        char text[64];
+        if (call.opcode == vst::audioMasterBeginEdit) std::snprintf(text, sizeof text, "begin %d", call.index);
+        else if (call.opcode == vst::audioMasterEndEdit) std::snprintf(text, sizeof text, "end %d", call.index);
+        else if (call.opcode == vst::audioMasterAutomate) std::snprintf(text, sizeof text, "automate %d %.4f", call.index, call.opt);
+        else continue;
+        calls.push_back(text);
+    }
+    char knob[64], flip[64];
+    std::snprintf(knob, sizeof knob, "automate 2 %.4f", std::min(1.0f, depth + 0.1f));
+    std::snprintf(flip, sizeof flip, "automate 6 %.4f", shape > 0.5f ? 0.0f : 1.0f);
+    EXPECT_EQ(calls, (std::vector<std::string>{"begin 2", knob, "end 2", "begin 6", flip, "end 6"}));
+}
+
+}  // namespace
