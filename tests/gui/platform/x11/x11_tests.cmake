@@ -32,4 +32,4 @@ foreach(symbol IN LISTS x11_guarded)
 endforeach()
 add_test(NAME wispkit_x11_thread_tests
          COMMAND ${CMAKE_SOURCE_DIR}/scripts/with-display.sh $<TARGET_FILE:wispkit_x11_thread_tests>)
-set_tests_properties(wispkit_x11_thread_tests PROPERTIES LABELS "gui;tsan" TIMEOUT 120)
+set_tests_properties(wispkit_x11_thread_tests PROPERTIES LABELS "gui;tsan" RESOURCE_LOCK x11_pointer TIMEOUT 120)
