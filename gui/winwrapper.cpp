@@ -171,6 +171,11 @@ void Winwrapper::menuClosed()
     redraw();
 }
 
+bool Winwrapper::allowClose()
+{
+    return controller == nullptr || controller->allowClose();
+}
+
 void Winwrapper::windowGone()
 {
     if (controller != nullptr) controller->windowDestroyed();
