@@ -6,6 +6,7 @@
 #include "gui/plug_switch.h"
 
 #include "gui/fake_editor_root.h"
+#include "render/font.h"
 #include "render/gl/recording_context.h"
 
 #include <gtest/gtest.h>
@@ -64,12 +65,13 @@ public:
         return values[index];
     }
     Paintwell::StaticTexture* getSheet() override { return nullptr; }
-    Paintwell::Font* getFont(unsigned) override { return nullptr; }
+    Paintwell::Font* getFont(unsigned which) override { return fonts[which]; }
     std::uint32_t getColour() override { return 0xE1804F; }
 
     void log(const char* what, unsigned index) { journal.push_back(std::string(what) + " " + std::to_string(index)); }
 
     float values[9] = {};
+    Paintwell::Font* fonts[2] = {};
     std::vector<std::string> journal;
     int learning = -1;
     int mapping = -1;
@@ -79,8 +81,8 @@ using Journal = std::vector<std::string>;
 
 class Controls : public ::testing::Test {
 protected:
+    FakePlugData data;  // outlives the controls: a knob deleted mid-drag still ends its gesture
     FakeRoot root;
-    FakePlugData data;
 };
 
 TEST_F(Controls, KnobDragCoversTheRangeIn400PixelsOr4000InFineMode)
@@ -300,6 +302,88 @@ TEST_F(Controls, KnobPointerCrossFadesBetweenAdjacentFrames)
     EXPECT_EQ(context.draws[0].quads[1].colour, 0x00FFFFFFu);  // frame 95 alone
     EXPECT_EQ(context.draws[0].quads[1].texLeft, 280.0f);
     EXPECT_EQ(context.draws[0].quads[1].texTop, 440.0f);
+}
+
+}  // namespace
+
+namespace {
+
+// Two fonts whose glyphs all advance the same: 6 pixels (small) and 7 (large).
+class TextDrawing : public Controls {
+protected:
+    void SetUp() override
+    {
+        Paintwell::setTextMode(false, false);
+        for (int f = 0; f < 2; ++f) {
+            fonts[f] = Paintwell::Font{};
+            for (auto& glyph : fonts[f].glyphs) glyph = Paintwell::Glyph{0, 0, 18, 10, f == 0 ? 18.0f : 21.0f, 0, 0, 8};
+            fonts[f].underlineOffset = 1;
+            fonts[f].underlineThickness = 1;
+            fonts[f].atlas = context.createStaticTexture(4, 4);
+            data.fonts[f] = &fonts[f];
+        }
+    }
+    void TearDown() override
+    {
+        for (auto& font : fonts) font.atlas->release();
+    }
+    // One line per drawQuads call: which font (or "line" for an underline),
+    // how many glyphs, the colour and the first glyph's left edge.
+    std::vector<std::string> texts()
+    {
+        std::vector<std::string> lines;
+        for (const auto& draw : context.draws) {
+            const char* what = draw.texture0 == fonts[0].atlas   ? "small"
+                               : draw.texture0 == fonts[1].atlas ? "large"
+                               : draw.combine == Paintwell::CombineColor ? "line" : "quads";
+            char text[80];
+            std::snprintf(text, sizeof text, "%s %zu %08X %g", what, draw.quads.size(),
+                          draw.quads.empty() ? 0u : draw.quads[0].colour, draw.quads.empty() ? 0.0f : draw.quads[0].left);
+            lines.push_back(text);
+        }
+        context.draws.clear();
+        return lines;
+    }
+
+    PaintwellTest::RecordingContext context;
+    Paintwell::Font fonts[2];
+};
+
+TEST_F(TextDrawing, CaptionLineShowsNameAndValueOrTheNameAloneWhileTheMenuIsOpen)
+{
+    auto* button = new Wispkit::PlugMenu(&root, &data, "range", 8, 4, 58, 90, 80, 12);
+    data.values[8] = 0.5f;
+    button->mouseMove(5, 5, 0);
+    button->draw(&context);
+    // "range: 0.50" is 66 pixels wide, so it starts 7 pixels in; the quads
+    // start a pixel left of the pen.
+    EXPECT_EQ(texts(), (std::vector<std::string>{"small 6 00E1804F 64", "line 1 FFE1804F 65",
+                                                 "small 5 FFFFFFFF 100"}));
+    root.menuOpenFor = button;
+    button->draw(&context);
+    EXPECT_EQ(texts(), (std::vector<std::string>{"large 5 00E1804F 79.5"}));
+    root.menuOpenFor = nullptr;
+    data.learning = 8;
+    button->draw(&context);
+    EXPECT_EQ(texts(), (std::vector<std::string>{"small 12 FFFFFFFF 61"}));
+}
+
+TEST_F(TextDrawing, KnobCaptionGrowsWhileItsMenuIsOpenAndItsValueWhileDragging)
+{
+    auto* knob = new Wispkit::PlugKnob(&root, &data, "rate", 1, 0, 0);
+    data.values[1] = 0.25f;
+    knob->mouseMove(40, 40, 0);
+    knob->draw(&context);
+    EXPECT_EQ(texts(), (std::vector<std::string>{"quads 2 FFFFFFFF 0", "small 4 00E1804F 27", "line 1 FFE1804F 28",
+                                                 "small 4 FFFFFFFF 27"}));
+    knob->mouseDown(40, 40, kLeftButton, 0);
+    knob->mouseLeave();  // the capture makes the hovered knob leave
+    root.menuOpenFor = knob;
+    knob->draw(&context);
+    const auto lines = texts();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1], "large 4 00E1804F 25");  // not underlined while dragging
+    EXPECT_EQ(lines[2], "large 4 FFFFFFFF 25");
 }
 
 }  // namespace
