@@ -318,3 +318,45 @@ TEST_F(Editor, DefaultsMenuAsksFirstAndCancelChangesNothing)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Editor, MidiLearnFromTheContextMenuShowsTheMappingAndUnlearnsIt)
+{
+    Wispkit::PlugFrame* frame = openFrame();
+    auto* root = static_cast<Wispkit::Winwrapper*>(frame->getParent());
+    root->mouseEvent(Wispkit::MouseAction::Down, 432, 44, Wispkit::kRightButton, 0, 0);  // the knob of parameter 1
+    ASSERT_EQ(windowSystem().menuItems.size(), 4u);
+    EXPECT_FALSE(windowSystem().menuItems[3].enabled);
+    choose(1);
+    EXPECT_TRUE(frame->isLearning(1));
+
+    // Controller 7 on channel 1 arrives in the next block and completes the learn.
+    plug->setSampleRate(48000.0f);
+    plug->setBlockSize(64);
+    plug->resume();
+    vst::VstMidiEvent controller{};
+    controller.type = vst::kVstMidiType;
+    controller.byteSize = sizeof controller;
+    controller.midiData[0] = static_cast<char>(0xB0);
+    controller.midiData[1] = 7;
+    controller.midiData[2] = 127;
+    vst::VstEvents events{};
+    events.numEvents = 1;
+    events.events[0] = reinterpret_cast<vst::VstEvent*>(&controller);
+    plug->processEvents(&events);
+    std::vector<float> left(64), right(64);
+    float* channels[2] = {left.data(), right.data()};
+    plug->processReplacing(channels, channels, 64);
+    EXPECT_FALSE(frame->isLearning(1));
+    frame->onTimer();
+    EXPECT_FLOAT_EQ(frame->getValue(1, nullptr), 1.0f);  // the controller moved its new parameter
+
+    root->mouseEvent(Wispkit::MouseAction::Down, 432, 44, Wispkit::kRightButton, 0, 0);
+    EXPECT_EQ(windowSystem().menuItems[3].text, "MIDI &Unlearn (chan:1, cc:7)");
+    EXPECT_TRUE(windowSystem().menuItems[3].enabled);
+    choose(2);
+    EXPECT_EQ(plug->getMapping(1), -1);
+}
+
+}  // namespace
