@@ -22,7 +22,7 @@ gtest_discover_tests(wispkit_x11_tests DISCOVERY_MODE PRE_TEST
 # (`make tsan`, which gives no display of its own: with-display.sh does).
 # The Xlib and GLX calls the layer makes are wrapped to see their threads.
 set(x11_guarded XPending XNextEvent XFlush XSync XGrabPointer XUngrabPointer XDefineCursor XUndefineCursor
-    XGetWindowAttributes XFillRectangle glXMakeCurrent glXSwapBuffers)
+    XGetWindowAttributes XFillRectangle XClearArea XSendEvent glXMakeCurrent glXSwapBuffers)
 add_executable(wispkit_x11_thread_tests ${CMAKE_CURRENT_LIST_DIR}/threads/redraw_threads_test.cpp
                ${CMAKE_CURRENT_LIST_DIR}/threads/xlib_thread_guard.cpp)
 target_link_libraries(wispkit_x11_thread_tests PRIVATE wispkit_x11_test_host GTest::gtest GTest::gtest_main

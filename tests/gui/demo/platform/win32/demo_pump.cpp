@@ -4,8 +4,7 @@
 
 namespace WispkitDemo {
 
-// Windows delivers the wrapper's input, timer and paints as messages of
-// this thread's queue.
+// The wrapper's window procedure runs from here; its idle call does nothing.
 void pumpSystem()
 {
     MSG message;
@@ -15,10 +14,9 @@ void pumpSystem()
     }
 }
 
-// Wakes early for input, so the window answers at once.
 void pause(int ms)
 {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(ms), QS_ALLINPUT);
+    Sleep(static_cast<DWORD>(ms));
 }
 
 }  // namespace WispkitDemo

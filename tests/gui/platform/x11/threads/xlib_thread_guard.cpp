@@ -57,3 +57,6 @@ GUARD(int, XFillRectangle, (Display * d, Drawable w, GC gc, int x, int y, unsign
       (d, w, gc, x, y, wd, h))
 GUARD(Bool, glXMakeCurrent, (Display * d, GLXDrawable w, GLXContext c), (d, w, c))
 GUARD(void, glXSwapBuffers, (Display * d, GLXDrawable w), (d, w))
+GUARD(int, XClearArea, (Display * d, Window w, int x, int y, unsigned wd, unsigned h, Bool exposures),
+      (d, w, x, y, wd, h, exposures))
+GUARD(Status, XSendEvent, (Display * d, Window w, Bool propagate, long mask, XEvent* e), (d, w, propagate, mask, e))
