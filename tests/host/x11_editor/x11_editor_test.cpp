@@ -13,12 +13,14 @@
 #include <chrono>
 #include <cstdint>
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -131,6 +133,32 @@ private:
     int saved;
 };
 
+// The host's record of edit gestures, one line per call.
+std::vector<std::string> gestures()
+{
+    std::vector<std::string> calls;
+    for (const auto& call : host().calls) {
+        char text[64];
+        if (call.opcode == vst::audioMasterBeginEdit)
+            std::snprintf(text, sizeof text, "begin %d", call.index);
+        else if (call.opcode == vst::audioMasterEndEdit)
+            std::snprintf(text, sizeof text, "end %d", call.index);
+        else if (call.opcode == vst::audioMasterAutomate)
+            std::snprintf(text, sizeof text, "automate %d %.4f", call.index, call.opt);
+        else
+            continue;
+        calls.push_back(text);
+    }
+    return calls;
+}
+
+std::string automate(int index, float value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "automate %d %.4f", index, value);
+    return text;
+}
+
 class X11Editor : public ::testing::Test {
 protected:
     void SetUp() override
@@ -188,19 +216,41 @@ TEST_F(X11Editor, DraggingAKnobAndClickingASwitchReachTheHostAsGestures)
     idleFor(effect, 50);
     effect.dispatch(vst::effEditClose);
 
-    std::vector<std::string> calls;
-    for (const auto& call : host().calls) {
-        char text[64];
-        if (call.opcode == vst::audioMasterBeginEdit) std::snprintf(text, sizeof text, "begin %d", call.index);
-        else if (call.opcode == vst::audioMasterEndEdit) std::snprintf(text, sizeof text, "end %d", call.index);
-        else if (call.opcode == vst::audioMasterAutomate) std::snprintf(text, sizeof text, "automate %d %.4f", call.index, call.opt);
-        else continue;
-        calls.push_back(text);
-    }
-    char knob[64], flip[64];
-    std::snprintf(knob, sizeof knob, "automate 2 %.4f", std::min(1.0f, depth + 0.1f));
-    std::snprintf(flip, sizeof flip, "automate 6 %.4f", shape > 0.5f ? 0.0f : 1.0f);
-    EXPECT_EQ(calls, (std::vector<std::string>{"begin 2", knob, "end 2", "begin 6", flip, "end 6"}));
+    EXPECT_EQ(gestures(), (std::vector<std::string>{"begin 2", automate(2, std::min(1.0f, depth + 0.1f)), "end 2",
+                                                    "begin 6", automate(6, shape > 0.5f ? 0.0f : 1.0f), "end 6"}));
+}
+
+TEST_F(X11Editor, WorksOpenedBeforeResumeWhileAudioRunsAndAfterSuspend)
+{
+    Effect effect;
+    ASSERT_EQ(effect.dispatch(vst::effEditOpen, 0, 0, window.handle()), 1);
+    idleFor(effect, 200);
+    effect.start();
+    std::atomic<bool> stop{false};
+    std::thread audio([&] {
+        HostTest::Stereo<float> in(512), out(512);
+        for (int n = 0; !stop.load(); ++n) {
+            effect->setParameter(effect.get(), 0, static_cast<float>(n % 100) / 100.0f);  // host automation
+            effect->processReplacing(effect.get(), in.channels(), out.channels(), 512);
+        }
+    });
+    idleFor(effect, 300);
+    stop.store(true);
+    audio.join();
+    effect.dispatch(vst::effMainsChanged, 0, 0);
+    host().calls.clear();
+
+    const float rate = effect->getParameter(effect.get(), 1);
+    window.moveTo(132, 60);  // the "rate" knob
+    idleFor(effect, 30);
+    window.button(1, true);
+    idleFor(effect, 30);
+    window.moveTo(132, 100);  // 40 pixels down
+    idleFor(effect, 30);
+    window.button(1, false);
+    idleFor(effect, 30);
+    effect.dispatch(vst::effEditClose);
+    EXPECT_EQ(gestures(), (std::vector<std::string>{"begin 1", automate(1, std::max(0.0f, rate - 0.1f)), "end 1"}));
 }
 
 }  // namespace
