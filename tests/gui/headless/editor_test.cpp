@@ -9,6 +9,7 @@
 #include "core/plug.h"
 #include "core/scoped_env.h"
 #include "fake_window.h"
+#include "render/gl/recording_context.h"
 
 #include <gtest/gtest.h>
 
@@ -357,6 +358,42 @@ TEST_F(Editor, MidiLearnFromTheContextMenuShowsTheMappingAndUnlearnsIt)
     EXPECT_TRUE(windowSystem().menuItems[3].enabled);
     choose(2);
     EXPECT_EQ(plug->getMapping(1), -1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Editor, FrameDrawsThePanelAndTheTintedLogoAndReleasesWhatItMade)
+{
+    descriptor.textureName = "texture";
+    Wispkit::PlugFrame* frame = openFrame();
+    PaintwellTest::RecordingContext context;
+    frame->draw(&context);
+    ASSERT_GE(context.draws.size(), 3u);  // background, logo, then the knob
+    const auto& panel = context.draws[0];
+    EXPECT_EQ(panel.blend, Paintwell::BlendNone);
+    ASSERT_EQ(panel.quads.size(), 1u);
+    EXPECT_EQ(panel.quads[0].right, 480.0f);
+    EXPECT_EQ(panel.quads[0].bottom, 110.0f);
+    EXPECT_EQ(panel.quads[0].texRight, 480.0f);  // the whole image
+    EXPECT_EQ(panel.quads[0].texBottom, 110.0f);
+    const auto& logo = context.draws[1];
+    EXPECT_EQ(logo.blend, Paintwell::BlendPremultiplied);
+    EXPECT_EQ(logo.texture0, frame->getSheet());
+    ASSERT_EQ(logo.quads.size(), 1u);
+    EXPECT_EQ(logo.quads[0].left, 390.0f);
+    EXPECT_EQ(logo.quads[0].top, 80.0f);
+    EXPECT_EQ(logo.quads[0].texLeft, 422.0f);
+    EXPECT_EQ(logo.quads[0].texBottom, 80.0f);
+    EXPECT_EQ(logo.quads[0].colour, 0xFFE1804Fu);
+    EXPECT_EQ(context.liveTextures, 2);
+
+    frame->draw(&context);  // textures are made once per device
+    EXPECT_EQ(context.liveTextures, 2);
+    frame->releaseResources();
+    EXPECT_EQ(context.liveTextures, 0);
+    EXPECT_EQ(frame->getSheet(), nullptr);
 }
 
 }  // namespace
