@@ -4,78 +4,16 @@
 
 namespace WispkitTest {
 
-std::vector<std::string> journal;
+Strings lifetime;
 
-std::vector<std::string> entries(const std::string& prefix)
-{
-    std::vector<std::string> found;
-    for (const std::string& entry : journal)
-        if (entry.rfind(prefix, 0) == 0) found.push_back(entry);
-    return found;
-}
-
-Recorder::Recorder(Wispkit::Container* parent, const char* name, int x, int y, unsigned w, unsigned h)
-    : Control(parent, x, y, w, h), name(name)
+Pad::Pad(Wispkit::Container* parent, const char* name, int x, int y, std::uint32_t colour, WispkitDemo::Log* log)
+    : WispkitDemo::Pad(parent, name, x, y, 140, 100, colour, log), label(name)
 {
 }
 
-Recorder::~Recorder()
+Pad::~Pad()
 {
-    journal.push_back(name + " deleted");
-}
-
-bool Recorder::mouseMove(int x, int y, int keys)
-{
-    return note("move", x, y, 0, keys);
-}
-
-bool Recorder::mouseDown(int x, int y, int button, int keys)
-{
-    if (dragOnPress && button == Wispkit::kLeftButton) parent->captureMouse(this);
-    return note("down", x, y, button, keys);
-}
-
-bool Recorder::mouseUp(int x, int y, int button, int keys)
-{
-    note("up", x, y, button, keys);
-    if (dragOnPress && button == Wispkit::kLeftButton) parent->captureMouse(nullptr);
-    return true;
-}
-
-bool Recorder::doubleClick(int x, int y, int button, int keys)
-{
-    return note("double", x, y, button, keys);
-}
-
-bool Recorder::mouseWheel(int x, int y, float delta, int keys)
-{
-    char text[80];
-    std::snprintf(text, sizeof text, " wheel %d,%d %+.3f k%d", x, y, delta, keys);
-    journal.push_back(name + text);
-    return true;
-}
-
-void Recorder::mouseLeave()
-{
-    journal.push_back(name + " leave");
-}
-
-void Recorder::captureLost()
-{
-    journal.push_back(name + " capture lost");
-}
-
-void Recorder::menuCommand(unsigned id)
-{
-    journal.push_back(name + " command " + std::to_string(id));
-}
-
-bool Recorder::note(const char* what, int x, int y, int button, int keys)
-{
-    char text[80];
-    std::snprintf(text, sizeof text, " %s %d,%d b%d k%d", what, x, y, button, keys);
-    journal.push_back(name + text);
-    return true;
+    lifetime.push_back(label + " deleted");
 }
 
 namespace {
@@ -98,10 +36,10 @@ const char* hostClass()
 // Away from the corner where the renderer's tests open their windows.
 HWND createHost()
 {
-    RECT rect{0, 0, 480, 110};
+    RECT rect{0, 0, 360, 140};
     DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE;
     AdjustWindowRect(&rect, style, FALSE);
-    return CreateWindowExA(0, hostClass(), "host", style, 500, 560, rect.right - rect.left, rect.bottom - rect.top,
+    return CreateWindowExA(0, hostClass(), "host", style, 500, 520, rect.right - rect.left, rect.bottom - rect.top,
                            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
@@ -118,8 +56,11 @@ HostWindow::HostWindow(bool ownHost, bool pump) : ownHost(ownHost)
     // A pointer left over the window by another program would send moves of its own.
     SetCursorPos(1010, 750);
     host = ownHost ? createHost() : sharedHost();
-    wrapper = new Wispkit::Winwrapper(&controller, 480, 110, host);
+    wrapper = new Wispkit::Winwrapper(&controller, 360, 140, host);
     child = reinterpret_cast<HWND>(wrapper->nativeHandle());
+    left = new Pad(wrapper, "left", 20, 20, 0xFF3070C0, &log);
+    right = new Pad(wrapper, "right", 200, 20, 0xFFC05030, &log);
+    lifetime.clear();
     if (pump) pumpPending();
 }
 
@@ -128,6 +69,25 @@ HostWindow::~HostWindow()
     if (IsWindow(child)) DestroyWindow(child);
     if (ownHost && IsWindow(host)) DestroyWindow(host);
     pumpPending();
+}
+
+Strings HostWindow::events() const
+{
+    Strings lines;
+    for (const WispkitDemo::Event& e : log.events) {
+        char text[96];
+        if (e.what == "leave" || e.what == "lost")
+            std::snprintf(text, sizeof text, "%s %s", e.pad.c_str(), e.what.c_str());
+        else if (e.what == "command")
+            std::snprintf(text, sizeof text, "%s command %u", e.pad.c_str(), e.id);
+        else if (e.what == "wheel")
+            std::snprintf(text, sizeof text, "%s wheel %d,%d %+.1f k%d", e.pad.c_str(), e.x, e.y, e.delta, e.keys);
+        else
+            std::snprintf(text, sizeof text, "%s %s %d,%d b%d k%d", e.pad.c_str(), e.what.c_str(), e.x, e.y, e.button,
+                          e.keys);
+        lines.push_back(text);
+    }
+    return lines;
 }
 
 POINT onScreen(HWND hwnd, int x, int y)

@@ -1,9 +1,8 @@
 // A host-like stand-in for the toolkit's window tests: a top-level window
-// holding a wrapper, controls that write what they receive into a journal,
-// and a message pump.
+// holding a wrapper with the demo's two pads, and a message pump.
 #pragma once
 
-#include "gui/container.h"
+#include "demo_controls.h"
 #include "gui/frame_controller.h"
 #include "gui/winwrapper.h"
 
@@ -14,45 +13,33 @@
 
 namespace WispkitTest {
 
-extern std::vector<std::string> journal;
+using Strings = std::vector<std::string>;
 
-/// Entries of the journal that begin with prefix, in order.
-std::vector<std::string> entries(const std::string& prefix);
+/// What the window's controller and the pads' destructors report, in order.
+extern Strings lifetime;
 
-/// Writes every event it receives, in its own coordinates, to the journal.
-class Recorder : public Wispkit::Control {
+/// A demo pad that reports its deletion.
+class Pad : public WispkitDemo::Pad {
 public:
-    Recorder(Wispkit::Container* parent, const char* name, int x, int y, unsigned w, unsigned h);
-    ~Recorder() override;
-
-    bool mouseMove(int x, int y, int keys) override;
-    bool mouseDown(int x, int y, int button, int keys) override;
-    bool mouseUp(int x, int y, int button, int keys) override;
-    bool doubleClick(int x, int y, int button, int keys) override;
-    bool mouseWheel(int x, int y, float delta, int keys) override;
-    void mouseLeave() override;
-    void captureLost() override;
-    void menuCommand(unsigned id) override;
-
-    std::string name;
-    /// Takes the capture on a left press and gives it up on a left release.
-    bool dragOnPress = false;
+    Pad(Wispkit::Container* parent, const char* name, int x, int y, std::uint32_t colour, WispkitDemo::Log* log);
+    ~Pad() override;
 
 private:
-    bool note(const char* what, int x, int y, int button, int keys);
+    std::string label;
 };
 
 class Controller : public Wispkit::IFrameController {
 public:
     bool allowClose() override { return closable; }
-    void windowDestroyed() override { journal.push_back("window destroyed"); }
+    void windowDestroyed() override { lifetime.push_back("window destroyed"); }
     bool closable = true;
 };
 
-/// A wrapper of 480 by 110 pixels inside a visible top-level host window.
-/// The host is shared by the tests of the program unless one asks for a
-/// window of its own (closing a top-level window costs Wine two seconds).
-/// Unless told not to, the messages of the new windows (the first paint
+/// A wrapper of 360 by 140 pixels holding the pads "left" (20, 20) and
+/// "right" (200, 20), both 140 by 100, inside a visible top-level host
+/// window. The host is shared by the tests of the program unless one asks
+/// for a window of its own (closing a top-level window costs Wine two
+/// seconds). Unless told not to, the new windows' messages (the first paint
 /// among them) are dispatched before the test goes on.
 class HostWindow {
 public:
@@ -61,19 +48,25 @@ public:
     HostWindow(const HostWindow&) = delete;
     HostWindow& operator=(const HostWindow&) = delete;
 
+    /// The pads' calls as "left down 5,10 b1 k1", "right wheel 1,1 +1.0 k3",
+    /// "left command 10".
+    Strings events() const;
+
     /// Null once the window took the wrapper with it.
     Wispkit::Winwrapper* wrapper = nullptr;
     HWND host = nullptr;
     HWND child = nullptr;
     Controller controller;
+    WispkitDemo::Log log;
+    Pad* left = nullptr;
+    Pad* right = nullptr;
 
 private:
     bool ownHost;
 };
 
-/// A point of the wrapper's window on the screen.
+/// A point of a window on the screen.
 POINT onScreen(HWND hwnd, int x, int y);
-
 /// Dispatches whatever is queued for this thread.
 void pumpPending();
 /// Dispatches messages as they come for about milliseconds.

@@ -5,10 +5,8 @@
 
 #include "gui/platform/native_window.h"
 
-#include "render/context.h"
 #include "render/diagnostics.h"
 #include "render/gl_api.h"
-#include "render/shader.h"
 #include "render/test_hooks.h"
 
 #include <gtest/gtest.h>
@@ -18,18 +16,6 @@
 namespace {
 
 using namespace WispkitTest;
-
-class Patch : public Wispkit::Control {
-public:
-    Patch(Wispkit::Container* parent, int x, int y) : Control(parent, x, y, 60, 40) {}
-    void draw(Paintwell::Context* context) override
-    {
-        Paintwell::Shader solid(context, Paintwell::BlendNone, Paintwell::CombineColor);
-        float left = static_cast<float>(Wispkit::absoluteX(parent) + x);
-        float top = static_cast<float>(Wispkit::absoluteY(parent) + y);
-        context->drawQuad(Paintwell::makeQuad(left, top, 60, 40, 0, 0, 0xFF20C040));
-    }
-};
 
 COLORREF pixel(HWND hwnd, int x, int y)
 {
@@ -53,13 +39,13 @@ TEST(WrapperPaint, TheFallbackFillsTheWholeClientAreaBlack)
 {
     HostWindow window(false, false);
     HDC dc = GetDC(window.child);
-    RECT all{0, 0, 480, 110};
+    RECT all{0, 0, 360, 140};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     ReleaseDC(window.child, dc);
     ASSERT_EQ(pixel(window.child, 240, 55), RGB(255, 255, 255));
 
     Wispkit::platform::paintBlack(window.wrapper->nativeWindow());
-    for (POINT at : {POINT{0, 0}, POINT{240, 55}, POINT{479, 109}})
+    for (POINT at : {POINT{0, 0}, POINT{240, 55}, POINT{359, 139}})
         EXPECT_EQ(pixel(window.child, at.x, at.y), RGB(0, 0, 0)) << at.x << "," << at.y;
 }
 
@@ -100,24 +86,25 @@ void readFrame(void* user, int width, int height)
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, frame->rgba.data());
 }
 
-TEST(WrapperPaint, AQuadDrawnByAControlShowsUpInTheWindow)
+TEST(WrapperPaint, ThePadsDrawnByTheTreeShowUpInTheWindow)
 {
     HostWindow window;
-    auto* group = new Wispkit::Container(window.wrapper, 100, 20, 300, 80);
-    new Patch(group, 30, 10);
     Frame frame;
     Paintwell::testing::setFrameProbe(readFrame, &frame);
     paintNow(window.child);
     Paintwell::testing::setFrameProbe(nullptr, nullptr);
     ASSERT_NE(window.wrapper->currentDevice(), nullptr);
-    ASSERT_EQ(frame.width, 480);
-    ASSERT_EQ(frame.height, 110);
-    const COLORREF green = RGB(0x20, 0xC0, 0x40);
-    EXPECT_EQ(frame.at(130, 30), green);
-    EXPECT_EQ(frame.at(189, 69), green);
-    EXPECT_NE(frame.at(190, 69), green);
-    EXPECT_NE(frame.at(129, 30), green);
-    EXPECT_NE(frame.at(130, 29), green);
+    ASSERT_EQ(frame.width, 360);
+    ASSERT_EQ(frame.height, 140);
+    const COLORREF blue = RGB(0x30, 0x70, 0xC0), red = RGB(0xC0, 0x50, 0x30);
+    EXPECT_EQ(frame.at(20, 20), blue);
+    EXPECT_EQ(frame.at(159, 119), blue);
+    EXPECT_NE(frame.at(160, 119), blue);
+    EXPECT_NE(frame.at(19, 20), blue);
+    EXPECT_NE(frame.at(20, 19), blue);
+    EXPECT_EQ(frame.at(200, 20), red);
+    EXPECT_EQ(frame.at(339, 119), red);
+    EXPECT_NE(frame.at(340, 119), red);
     window.wrapper->releaseResources();
     EXPECT_EQ(window.wrapper->currentDevice(), nullptr);
 }

@@ -10,18 +10,14 @@
 namespace {
 
 using namespace WispkitTest;
-using Strings = std::vector<std::string>;
+
+LPARAM at(int x, int y)
+{
+    return MAKELPARAM(x, y);
+}
 
 class WrapperWindow : public ::testing::Test {
 protected:
-    WrapperWindow()
-        : a(new Recorder(window.wrapper, "A", 10, 10, 100, 50)), b(new Recorder(window.wrapper, "B", 200, 10, 100, 50))
-    {
-        journal.clear();
-    }
-
-    LPARAM at(int x, int y) { return MAKELPARAM(x, y); }
-
     // The wheel message carries screen coordinates.
     LPARAM screenAt(int x, int y)
     {
@@ -30,8 +26,6 @@ protected:
     }
 
     HostWindow window;
-    Recorder* a;
-    Recorder* b;
 };
 
 TEST_F(WrapperWindow, IsAChildOfTheHostMadeFromTheModulesClassAndHoldsTheWrapper)
@@ -49,8 +43,8 @@ TEST_F(WrapperWindow, IsAChildOfTheHostMadeFromTheModulesClassAndHoldsTheWrapper
     EXPECT_EQ(GetWindowLongPtrA(window.child, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(window.wrapper));
     RECT client{};
     GetClientRect(window.child, &client);
-    EXPECT_EQ(client.right, 480);
-    EXPECT_EQ(client.bottom, 110);
+    EXPECT_EQ(client.right, 360);
+    EXPECT_EQ(client.bottom, 140);
 
     // Without a parent the window stands alone, from the same class.
     Controller other;
@@ -61,7 +55,7 @@ TEST_F(WrapperWindow, IsAChildOfTheHostMadeFromTheModulesClassAndHoldsTheWrapper
     EXPECT_EQ(GetWindowLongA(alone, GWL_STYLE) & (WS_CHILD | WS_VISIBLE), WS_VISIBLE);
     EXPECT_EQ(GetParent(alone), nullptr);
     DestroyWindow(alone);
-    EXPECT_EQ(journal, Strings{"window destroyed"});
+    EXPECT_EQ(lifetime, Strings{"window destroyed"});
 
     // The manifest that registration and creation run under is the module's own.
     Wispkit::platform::ManifestScope manifest;
@@ -70,63 +64,61 @@ TEST_F(WrapperWindow, IsAChildOfTheHostMadeFromTheModulesClassAndHoldsTheWrapper
 
 TEST_F(WrapperWindow, MouseMessagesReachTheControlUnderThePointerInItsOwnCoordinates)
 {
-    SendMessageA(window.child, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, at(15, 20));
-    SendMessageA(window.child, WM_LBUTTONUP, MK_CONTROL, at(15, 20));
-    SendMessageA(window.child, WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT | MK_CONTROL, at(205, 15));
-    SendMessageA(window.child, WM_RBUTTONUP, 0, at(205, 15));
-    SendMessageA(window.child, WM_LBUTTONDBLCLK, MK_LBUTTON, at(299, 59));
-    SendMessageA(window.child, WM_RBUTTONDBLCLK, MK_RBUTTON, at(200, 10));
-    SendMessageA(window.child, WM_MBUTTONDOWN, MK_MBUTTON, at(205, 15));
-    PostMessageA(window.child, WM_MOUSEMOVE, 0, at(20, 20));
+    SendMessageA(window.child, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, at(25, 30));
+    SendMessageA(window.child, WM_LBUTTONUP, MK_CONTROL, at(25, 30));
+    SendMessageA(window.child, WM_RBUTTONUP, MK_SHIFT | MK_CONTROL, at(205, 25));
+    SendMessageA(window.child, WM_LBUTTONDBLCLK, MK_LBUTTON, at(339, 119));
+    SendMessageA(window.child, WM_RBUTTONDBLCLK, MK_RBUTTON, at(200, 20));
+    SendMessageA(window.child, WM_MBUTTONDOWN, MK_MBUTTON, at(205, 25));
+    PostMessageA(window.child, WM_MOUSEMOVE, 0, at(30, 30));
     PostMessageA(window.child, WM_MOUSELEAVE, 0, 0);
-    PostMessageA(window.child, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, 120), screenAt(210, 20));
-    PostMessageA(window.child, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, -120), screenAt(210, 20));
-    PostMessageA(window.child, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT | MK_CONTROL, 240), screenAt(11, 11));
-    PostMessageA(window.child, WM_LBUTTONDOWN, MK_LBUTTON, at(150, 80));
+    PostMessageA(window.child, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, 120), screenAt(210, 30));
+    PostMessageA(window.child, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, -120), screenAt(210, 30));
+    PostMessageA(window.child, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT | MK_CONTROL, 240), screenAt(21, 21));
+    PostMessageA(window.child, WM_LBUTTONDOWN, MK_LBUTTON, at(180, 130));
     pumpPending();
 
-    EXPECT_EQ(journal, (Strings{
-                           "A down 5,10 b1 k1",
-                           "A up 5,10 b1 k2",
-                           "A leave",
-                           "B down 5,5 b2 k3",
-                           "B up 5,5 b2 k0",
-                           "B double 99,49 b1 k0",
-                           "B double 0,0 b2 k0",
-                           "B leave",
-                           "A move 10,10 b0 k0",
-                           "A leave",
-                           "B wheel 10,10 +1.000 k1",
-                           "B wheel 10,10 -1.000 k2",
-                           "B leave",
-                           "A wheel 1,1 +2.000 k3",
-                           "A leave",
-                       }));
+    EXPECT_EQ(window.events(), (Strings{
+                                   "left down 5,10 b1 k1",
+                                   "left up 5,10 b1 k2",
+                                   "left lost",
+                                   "left leave",
+                                   "right up 5,5 b2 k3",
+                                   "right double 139,99 b1 k0",
+                                   "right double 0,0 b2 k0",
+                                   "right leave",
+                                   "left move 10,10 b0 k0",
+                                   "left leave",
+                                   "right wheel 10,10 +1.0 k1",
+                                   "right wheel 10,10 -1.0 k2",
+                                   "right leave",
+                                   "left wheel 1,1 +2.0 k3",
+                                   "left leave",
+                               }));
 }
 
 TEST_F(WrapperWindow, ADragKeepsEveryButtonAndEndsWithOneCaptureLoss)
 {
-    a->dragOnPress = true;
-    SendMessageA(window.child, WM_LBUTTONDOWN, MK_LBUTTON, at(15, 20));
+    SendMessageA(window.child, WM_LBUTTONDOWN, MK_LBUTTON, at(25, 30));
     EXPECT_EQ(GetCapture(), window.child);
-    EXPECT_TRUE(window.wrapper->hasMouseCapture(a));
-    EXPECT_FALSE(window.wrapper->hasMouseCapture(b));
-    SendMessageA(window.child, WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, at(205, 15));
+    EXPECT_TRUE(window.wrapper->hasMouseCapture(window.left));
+    EXPECT_FALSE(window.wrapper->hasMouseCapture(window.right));
+    SendMessageA(window.child, WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, at(205, 25));
     SendMessageA(window.child, WM_MOUSEMOVE, MK_LBUTTON, at(-30, -5));
     SendMessageA(window.child, WM_LBUTTONUP, 0, at(-30, -5));
-    EXPECT_EQ(journal, (Strings{"A down 5,10 b1 k0", "A down 195,5 b2 k0", "A move -40,-15 b0 k0",
-                                "A up -40,-15 b1 k0", "A capture lost"}));
+    EXPECT_EQ(window.events(), (Strings{"left down 5,10 b1 k0", "left down 185,5 b2 k0", "left move -50,-25 b0 k0",
+                                        "left up -50,-25 b1 k0", "left lost"}));
     EXPECT_NE(GetCapture(), window.child);
     EXPECT_EQ(window.wrapper->capturedControl(), nullptr);
 
     // Another window taking the capture ends the drag as well.
-    journal.clear();
-    SendMessageA(window.child, WM_LBUTTONDOWN, MK_LBUTTON, at(15, 20));
+    window.log.events.clear();
+    SendMessageA(window.child, WM_LBUTTONDOWN, MK_LBUTTON, at(25, 30));
     SetCapture(window.host);
-    SendMessageA(window.child, WM_MOUSEMOVE, 0, at(205, 15));
+    SendMessageA(window.child, WM_MOUSEMOVE, 0, at(205, 25));
     ReleaseCapture();
-    EXPECT_EQ(journal, (Strings{"A down 5,10 b1 k0", "A capture lost", "A leave", "B move 5,5 b0 k0"}));
-    EXPECT_FALSE(window.wrapper->hasMouseCapture(a));
+    EXPECT_EQ(window.events(), (Strings{"left down 5,10 b1 k0", "left lost", "left leave", "right move 5,5 b0 k0"}));
+    EXPECT_FALSE(window.wrapper->hasMouseCapture(window.left));
 }
 
 class TickCounter : public Wispkit::ITimerController {
@@ -158,10 +150,10 @@ TEST_F(WrapperWindow, TheTimerTicksAboutEveryTenMillisecondsUntilStopped)
 
 TEST_F(WrapperWindow, ACommandWithoutAMenuOwnerDoesNothing)
 {
-    SendMessageA(window.child, WM_COMMAND, 11, 0);
-    PostMessageA(window.child, WM_COMMAND, 12, 0);
+    SendMessageA(window.child, WM_COMMAND, WispkitDemo::kReset, 0);
+    PostMessageA(window.child, WM_COMMAND, WispkitDemo::kLearn, 0);
     pumpPending();
-    EXPECT_TRUE(journal.empty());
+    EXPECT_TRUE(window.log.events.empty());
 }
 
 TEST_F(WrapperWindow, CloseAsksTheControllerAndDestructionDeletesTheTreeLastChildFirst)
@@ -171,25 +163,21 @@ TEST_F(WrapperWindow, CloseAsksTheControllerAndDestructionDeletesTheTreeLastChil
     window.controller.closable = false;
     SendMessageA(window.child, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(window.child));
-    EXPECT_TRUE(journal.empty());
+    EXPECT_TRUE(lifetime.empty());
 
     window.controller.closable = true;
     SendMessageA(window.child, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window.child));
-    EXPECT_EQ(journal, (Strings{"window destroyed", "B deleted", "A deleted"}));
-    window.wrapper = nullptr;
+    EXPECT_EQ(lifetime, (Strings{"window destroyed", "right deleted", "left deleted"}));
     pumpFor(30);
 }
 
 TEST(WrapperLifetime, TheHostDestroyingItsWindowEndsTheWrapper)
 {
     HostWindow window(true);
-    new Recorder(window.wrapper, "A", 10, 10, 100, 50);
-    new Recorder(window.wrapper, "B", 200, 10, 100, 50);
-    journal.clear();
     DestroyWindow(window.host);
     EXPECT_FALSE(IsWindow(window.child));
-    EXPECT_EQ(journal, (Strings{"window destroyed", "B deleted", "A deleted"}));
+    EXPECT_EQ(lifetime, (Strings{"window destroyed", "right deleted", "left deleted"}));
 }
 
 struct PromptSeen {
@@ -211,19 +199,19 @@ TEST_F(WrapperWindow, ConfirmationsAskOkCancelAndCursorsTakeTheSystemsShapes)
 {
     Services::setPromptAnswerer(answerPrompt);
     prompt.answer = 1;
-    EXPECT_TRUE(a->confirm("Reset", "Reset every parameter?"));
+    EXPECT_TRUE(window.left->confirm("Reset", "Reset every parameter?"));
     EXPECT_EQ(prompt.kind, Services::kPromptOkCancel);
     EXPECT_EQ(prompt.title, "Reset");
     EXPECT_EQ(prompt.text, "Reset every parameter?");
     prompt.answer = 0;
-    EXPECT_FALSE(a->confirm("Reset", "Reset every parameter?"));
+    EXPECT_FALSE(window.left->confirm("Reset", "Reset every parameter?"));
     Services::setPromptAnswerer(nullptr);
 
-    window.wrapper->setCursor(Wispkit::CursorShape::Hand);
+    Wispkit::setCursor(window.left, Wispkit::CursorShape::Hand);
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HAND));
-    window.wrapper->setCursor(Wispkit::CursorShape::VerticalResize);
+    Wispkit::setCursor(window.left, Wispkit::CursorShape::VerticalResize);
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_SIZENS));
-    window.wrapper->setCursor(Wispkit::CursorShape::Arrow);
+    Wispkit::setCursor(window.left, Wispkit::CursorShape::Arrow);
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
 }
 
