@@ -1,5 +1,5 @@
-// The effect's editor as the host and the frame see it: the record's flags
-// and rectangle, and the nine controls on the panel in their order.
+// The effect's panel: the nine controls on the frame in their order, bound
+// to the parameters the host knows by those names.
 #include "effect/reed.h"
 #include "effect/reed_parameters.h"
 #include "gui/plug_edit_vst.h"
@@ -37,18 +37,6 @@ Placed describe(Wispkit::Control* control)
         return {"menu" + std::to_string(menu->getChoices()), menu->getName(), menu->getIndex(), x, y, w, h};
     if (auto* sw = dynamic_cast<Wispkit::PlugSwitch*>(control)) return {"switch", sw->getName(), sw->getIndex(), x, y, w, h};
     return {"other", "", 0, x, y, w, h};
-}
-
-TEST(ReedEditor, TheHostSeesAnEditorOf480By110)
-{
-    auto reed = std::make_unique<Reed>(quietHost);
-    EXPECT_EQ(reed->getAeffect()->flags, 0x1031);
-    vst::ERect* rect = nullptr;
-    ASSERT_EQ(reed->dispatcher(vst::effEditGetRect, 0, 0, &rect, 0), 1);
-    EXPECT_EQ(rect->top, 0);
-    EXPECT_EQ(rect->left, 0);
-    EXPECT_EQ(rect->bottom, 110);
-    EXPECT_EQ(rect->right, 480);
 }
 
 TEST(ReedEditor, PanelHoldsNineControlsInTheirOrder)

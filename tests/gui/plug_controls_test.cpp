@@ -210,12 +210,9 @@ TEST_F(Controls, ContextMenuOffersResetLearnAndUnlearnWithTheMapping)
     EXPECT_EQ(root.redraws, redraws + 1);
 }
 
-TEST_F(Controls, SwitchFlipsAboveOneHalfAndSitsOnTheLowerRow)
+TEST_F(Controls, SwitchFlipsAboveOneHalf)
 {
     auto* sw = new Wispkit::PlugSwitch(&root, &data, "shape", 6, 166);
-    EXPECT_EQ(sw->getY(), 90);
-    EXPECT_EQ(sw->getWidth(), 80u);
-    EXPECT_EQ(sw->getHeight(), 12u);
     data.values[6] = 0.5f;
     sw->mouseDown(5, 5, kLeftButton, 0);
     EXPECT_FLOAT_EQ(data.values[6], 1.0f);
