@@ -83,6 +83,9 @@ Winwrapper* PlugEditVST::closeFrame()
 
 void PlugEditVST::close()
 {
+    // A drag still running ends its host gesture now, while the editor and
+    // the effect are sure to be alive.
+    if (isOpen()) wrapper->captureMouse(nullptr);
     // Outside the lock: on X11 this deletes the wrapper and its tree now.
     if (Winwrapper* closed = closeFrame()) closed->closeWindow();
 }

@@ -129,7 +129,10 @@ TEST_F(Editor, OpeningTwiceMakesOneWindowAndClosingKeepsItUntilTheHostDestroysIt
     EXPECT_EQ(windowSystem().timersRunning, 1);
     auto* first = static_cast<Wispkit::Winwrapper*>(editor->getFrame()->getParent());
 
+    auto* root = static_cast<Wispkit::Winwrapper*>(editor->getFrame()->getParent());
+    root->mouseEvent(Wispkit::MouseAction::Down, 432, 44, Wispkit::kLeftButton, 0, 0);  // a drag is running
     plug->dispatcher(vst::effEditClose, 0, 0, nullptr, 0);
+    EXPECT_EQ(hostCalls, (std::vector<std::string>{"begin 1", "end 1"}));  // the close ended it
     EXPECT_FALSE(editor->isOpen());
     EXPECT_EQ(windowSystem().windowsAlive, 1);  // Windows: the host's window still holds the tree
     EXPECT_EQ(windowSystem().timersRunning, 0);
