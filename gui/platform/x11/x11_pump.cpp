@@ -24,7 +24,7 @@ void popupEvent(Window* window, XEvent& event)
 
 void drainEvents(Window* window)
 {
-    while (window->wrapper != nullptr && XPending(window->display) > 0) {
+    while (XPending(window->display) > 0) {
         XEvent event;
         XNextEvent(window->display, &event);
         if (window->popup && window->popup->owns(event.xany.window))
