@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <cstring>
 #include <memory>
+#include <thread>
+#include <vector>
+#include <xmmintrin.h>
 
 #include "effect/exp_tables.h"
 #include "effect/fp_guard.h"
 #include "effect/interpolation_table.h"
+#include "effect/processor.h"
 
 namespace {
 
@@ -56,6 +62,28 @@ TEST_F(InterpolationTableTest, MatchesTheDefinitionAcrossRowsAndTaps) {
             EXPECT_NEAR(table->coefficient(p, j), prototype(i), 1e-15) << "row " << p << " tap " << j;
         }
     }
+}
+
+TEST(SharedInterpolationTable, ProcessorsMadeOnSeveralThreadsAtOnceShareOneTableWithTheDefinedValues) {
+    // Each test case runs in a process of its own under ctest, so the threads
+    // race for the first build. They run in the audio routine's rounding and
+    // flushing mode, which must not reach the table's values.
+    constexpr int kThreads = 8;
+    std::vector<std::unique_ptr<ReedDsp::Processor>> made(kThreads);
+    std::atomic<int> waiting{kThreads};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            _mm_setcsr(0xFFC0u);
+            waiting.fetch_sub(1);
+            while (waiting.load() > 0) std::this_thread::yield();
+            made[t] = std::make_unique<ReedDsp::Processor>();
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    const auto fresh = std::make_unique<InterpolationTable>();
+    for (int t = 0; t < kThreads; ++t) EXPECT_EQ(&made[t]->table(), &InterpolationTable::shared());
+    EXPECT_EQ(std::memcmp(&InterpolationTable::shared(), fresh.get(), sizeof(InterpolationTable)), 0);
 }
 
 TEST(ExpTables, ProductIsTwoToTheQuantisedExponent) {
