@@ -62,19 +62,17 @@ InterpolationTable::InterpolationTable() {
     static_assert(kPrototypeLength == kRows * kTaps);
     for (int i = 0; i < kPrototypeLength / 2; ++i) {
         const double w = window(i);
-        at(i % kRows, i / kRows) = w;
+        rows[i % kRows][i / kRows] = w;
         const int mirror = kPrototypeLength - 1 - i;
-        at(mirror % kRows, mirror / kRows) = w;
+        rows[mirror % kRows][mirror / kRows] = w;
     }
     for (int n = 0; n <= kCentre; ++n) {
         const double k = kernel(n) * 4096.0;
         const int right = kCentre + n;
         const int left = kCentre - n;
-        if (right < kPrototypeLength) at(right % kRows, right / kRows) *= k;
-        if (n != 0) at(left % kRows, left / kRows) *= k;
+        if (right < kPrototypeLength) rows[right % kRows][right / kRows] *= k;
+        if (n != 0) rows[left % kRows][left / kRows] *= k;
     }
-    for (std::uint32_t p = 0; p < kRows; ++p)
-        for (std::uint32_t j = 0; j < kTaps; ++j) rows[p][2 * j + 1] = rows[p][2 * j];
 }
 
 }  // namespace ReedDsp

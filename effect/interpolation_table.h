@@ -1,21 +1,18 @@
 // InterpolationTable: the band-limited kernel that both reads the input at a
 // tick's fractional position and writes the tick's step into the output.
 // A windowed prototype sampled 4096 times per audio frame is cut into 4096
-// rows of 16 taps; row p holds the prototype at 4096 j + p for tap j, the 16
-// taps of a row stored one after the other.
+// rows of 16 taps; row p holds the prototype at 4096 j + p for tap j, so one
+// interpolation reads one 128-byte row.
 //
-// The taps are stored multiplied by 4096, the factor every use applies
+// The rows are stored multiplied by 4096, the factor every use applies
 // (each row then sums to 1): scaling by a power of two is exact, so the
-// products are those of the unscaled table times 4096. Each tap is stored
-// twice in a row, once for each channel of a stereo frame, so that the
-// kernels multiply a frame by a tap without first copying the tap across
-// the two lanes of a vector (1 MiB in all, a row 256 bytes).
+// products are those of the unscaled table times 4096.
 //
 // Threads: shared() builds the process's one table on first use (a host may
 // construct effects on several threads at once; the first caller builds it,
 // the others wait) and is read-only afterwards, so any thread may read it.
-// The shared table lives in static storage (no heap memory) and has nothing
-// to destroy, so nothing of it runs when the module is unloaded.
+// The shared table lives in static storage (512 KiB, no heap memory) and has
+// nothing to destroy, so nothing of it runs when the module is unloaded.
 #pragma once
 
 #include <cstdint>
@@ -34,18 +31,13 @@ public:
     /// a table of one's own.
     static const InterpolationTable& shared();
 
-    /// Row p (0 ... 4095): tap j, multiplied by 4096, at [2j] and again at
-    /// [2j + 1]; 64-byte aligned.
-    const double* pairs(std::uint32_t p) const { return rows[p]; }
-    /// Row p, tap j, multiplied by 4096.
-    double tap(std::uint32_t p, std::uint32_t j) const { return rows[p][2 * j]; }
+    /// Row p (0 ... 4095), 16 taps, each multiplied by 4096; 64-byte aligned.
+    const double* row(std::uint32_t p) const { return rows[p]; }
     /// The unscaled prototype value at row p, tap j.
-    double coefficient(std::uint32_t p, std::uint32_t j) const { return tap(p, j) / 4096.0; }
+    double coefficient(std::uint32_t p, std::uint32_t j) const { return rows[p][j] / 4096.0; }
 
 private:
-    double& at(std::uint32_t p, std::uint32_t j) { return rows[p][2 * j]; }
-
-    alignas(64) double rows[kRows][2 * kTaps];
+    alignas(64) double rows[kRows][kTaps];
 };
 
 }  // namespace ReedDsp

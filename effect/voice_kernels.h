@@ -18,17 +18,22 @@
 namespace ReedDsp {
 
 /// One tick's two 16-tap sums in one pass over the row: the interpolated
-/// input (taps scaled by 4096, added in tap order, as a plain loop would) is
-/// returned, and tap m times delta is added to output frame m. The step does
-/// not depend on what the tick reads, so both share the row's loads. pairs
-/// holds each tap twice, once per channel.
-inline __m128d interpolateAndInsert(const Frame* in, Frame* out, const double* pairs, __m128d delta) {
+/// input (row scaled by 4096, added in tap order, as a plain loop would) is
+/// returned, and row[m] times delta is added to output frame m. The step
+/// does not depend on what the tick reads, so both share the row's loads
+/// and the copying of each tap across the two channels' lanes.
+inline __m128d interpolateAndInsert(const Frame* in, Frame* out, const double* row, __m128d delta) {
     __m128d sum = _mm_setzero_pd();
-    for (int j = 0; j < 16; ++j) {
-        const __m128d c = _mm_load_pd(pairs + 2 * j);
-        double* o = &out[j].left;
-        sum = _mm_add_pd(sum, _mm_mul_pd(_mm_load_pd(&in[j].left), c));
-        _mm_store_pd(o, _mm_add_pd(_mm_load_pd(o), _mm_mul_pd(c, delta)));
+    for (int j = 0; j < 16; j += 2) {
+        const __m128d t = _mm_load_pd(row + j);
+        const __m128d c0 = _mm_unpacklo_pd(t, t);
+        const __m128d c1 = _mm_unpackhi_pd(t, t);
+        double* a = &out[j].left;
+        double* b = &out[j + 1].left;
+        sum = _mm_add_pd(sum, _mm_mul_pd(_mm_load_pd(&in[j].left), c0));
+        _mm_store_pd(a, _mm_add_pd(_mm_load_pd(a), _mm_mul_pd(c0, delta)));
+        sum = _mm_add_pd(sum, _mm_mul_pd(_mm_load_pd(&in[j + 1].left), c1));
+        _mm_store_pd(b, _mm_add_pd(_mm_load_pd(b), _mm_mul_pd(c1, delta)));
     }
     return sum;
 }
@@ -74,7 +79,7 @@ public:
         if (w >= stages) w = 0;
         const __m128d held = _mm_load_pd(&line[w].left);
         const __m128d y = rotate(held, a, b);
-        const __m128d x = interpolateAndInsert(input + i0, steps + i0, table.pairs(row), _mm_sub_pd(y, previous));
+        const __m128d x = interpolateAndInsert(input + i0, steps + i0, table.row(row), _mm_sub_pd(y, previous));
         _mm_store_pd(&line[w].left, x);
         previous = y;
     }

@@ -48,7 +48,7 @@ TEST_F(InterpolationTableTest, EveryRowSumsToOneTimes4096) {
     double worst = 0.0;
     for (std::uint32_t p = 0; p < InterpolationTable::kRows; ++p) {
         double sum = 0.0;
-        for (std::uint32_t j = 0; j < InterpolationTable::kTaps; ++j) sum += table->tap(p, j);
+        for (std::uint32_t j = 0; j < InterpolationTable::kTaps; ++j) sum += table->row(p)[j];
         worst = std::max(worst, std::fabs(sum - 1.0));
     }
     EXPECT_LT(worst, 1e-5);
