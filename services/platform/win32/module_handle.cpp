@@ -1,4 +1,4 @@
-#include "core/platform/win32/module_handle.h"
+#include "services/platform/win32/module_handle.h"
 
 namespace Services::platform {
 
