@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the PNG decoder and to the image built on it. The
 // sanitizers catch any read or write outside a buffer; the checks below catch
 // a decoder that reports success with an output of the wrong size.
-#include "render/image.h"
+#include "gui/image.h"
 #include "render/png/png_decoder.h"
 
 #include <cstdint>

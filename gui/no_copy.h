@@ -1,4 +1,11 @@
-// The toolkit's name for the base of owned, uncopyable objects.
+// The toolkit's name for the base of its owned objects (images, controls,
+// menus): each has one owner, and copying or assigning one is not available.
 #pragma once
 
-#include "render/no_copy.h"
+#include "services/no_copy.h"
+
+namespace Wispkit {
+
+using NoCopy = Services::NoCopy;
+
+}  // namespace Wispkit

@@ -1,15 +1,11 @@
-// Base of every renderer object: devices, contexts, textures and shaders
-// are owned by exactly one holder and are never copied or assigned.
+// The renderer's name for the base of its owned objects: devices, contexts,
+// textures and shaders are owned by exactly one holder and never copied.
 #pragma once
+
+#include "services/no_copy.h"
 
 namespace Paintwell {
 
-class NonCopyable {
-public:
-    NonCopyable() = default;
-    virtual ~NonCopyable() = default;
-    NonCopyable(const NonCopyable&) = delete;
-    NonCopyable& operator=(const NonCopyable&) = delete;
-};
+using NonCopyable = Services::NoCopy;
 
 }  // namespace Paintwell

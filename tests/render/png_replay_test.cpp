@@ -1,5 +1,4 @@
 // Replays the fuzz target's seeds and the inputs that once broke it.
-#include "render/image.h"
 #include "render/png/png_decoder.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +51,6 @@ TEST(PngReplay, EverySeedDecodes)
         SCOPED_TRACE(path.filename().string());
         auto bytes = readFile(path);
         EXPECT_EQ(decodeChecked(bytes), 0u);
-        EXPECT_NO_THROW(Wispkit::Image(bytes.data(), bytes.size()));
     }
 }
 

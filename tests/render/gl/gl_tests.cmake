@@ -10,7 +10,8 @@ file(GLOB gl_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 file(GLOB gl_platform_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/platform/${gl_test_platform}/*.cpp)
 file(GLOB gl_window_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/platform/${gl_test_platform}/test_window*.cpp)
 add_executable(paintwell_gl_tests ${gl_test_sources} ${gl_platform_sources})
-target_link_libraries(paintwell_gl_tests PRIVATE paintwell png_test_support GTest::gtest GTest::gtest_main)
+# The toolkit's images are drawn here too, until the toolkit has GL tests of its own.
+target_link_libraries(paintwell_gl_tests PRIVATE paintwell wispkit png_test_support GTest::gtest GTest::gtest_main)
 target_include_directories(paintwell_gl_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
 target_compile_definitions(paintwell_gl_tests PRIVATE
   TALLOW_VERA_PATH="/usr/share/fonts/truetype/ttf-bitstream-vera/Vera.ttf")

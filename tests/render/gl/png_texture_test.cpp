@@ -3,7 +3,7 @@
 #include "gl_harness.h"
 
 #include "png_writer.h"
-#include "render/image.h"
+#include "gui/image.h"
 #include "render/quad.h"
 #include "render/shader.h"
 #include "render/texture.h"

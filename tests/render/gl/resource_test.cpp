@@ -3,10 +3,10 @@
 #include "gl_harness.h"
 
 #include "png_writer.h"
+#include "gui/image.h"
+#include "gui/load_image.h"
 #include "render/font.h"
 #include "render/gl_texture.h"
-#include "render/image.h"
-#include "render/load_image.h"
 #include "render/shader.h"
 
 using namespace Paintwell;

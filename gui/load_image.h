@@ -4,7 +4,7 @@
 // editor keeps its two sheets for the life of the module.
 #pragma once
 
-#include "render/image.h"
+#include "gui/image.h"
 
 namespace Wispkit {
 

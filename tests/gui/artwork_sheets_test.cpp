@@ -1,7 +1,7 @@
 // The module's two texture sheets, loaded from its own resources: their sizes,
 // the blending each is drawn with, and where the knob's pointer points.
-#include "render/image.h"
-#include "render/load_image.h"
+#include "gui/image.h"
+#include "gui/load_image.h"
 
 #include <gtest/gtest.h>
 

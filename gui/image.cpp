@@ -1,4 +1,4 @@
-#include "render/image.h"
+#include "gui/image.h"
 
 #include "render/device.h"
 #include "render/pixel_words.h"

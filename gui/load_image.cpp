@@ -1,4 +1,4 @@
-#include "render/load_image.h"
+#include "gui/load_image.h"
 
 #include "services/resources.h"
 

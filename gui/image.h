@@ -7,7 +7,7 @@
 // createTexture owns the texture and releases it before its device goes.
 #pragma once
 
-#include "render/no_copy.h"
+#include "gui/no_copy.h"
 
 #include <cstddef>
 #include <cstdint>
