@@ -5,7 +5,7 @@ WINDOWS := build/windows
 export WINEDEBUG ?= -all
 export WINEPREFIX ?= $(CURDIR)/build/wineprefix
 
-.PHONY: all setup native windows demo test test-native test-windows asan tsan bench fuzz screenshots clean
+.PHONY: all setup native windows demo test test-native test-windows asan tsan bench fuzz screenshots format-check clean
 
 all: native
 
@@ -59,6 +59,10 @@ screenshots: native windows
 	@mkdir -p out
 	scripts/with-display.sh $(NATIVE)/tests/paintwell_card out/card-linux.png
 	scripts/with-display.sh wine $(WINDOWS)/tests/paintwell_card.exe out/card-windows.png --compare-with out/card-linux.png
+
+# Lists the source files whose layout differs from .clang-format; changes nothing.
+format-check:
+	@scripts/format-check.sh
 
 clean:
 	rm -rf build out
