@@ -20,7 +20,10 @@ windows: setup
 	cmake --preset windows -G "Unix Makefiles" >/dev/null
 	cmake --build $(WINDOWS) -j$(JOBS)
 
-demo: native
+# Only the module and the renderer that plays the demo through it; no tests.
+demo: setup
+	cmake --preset native -G "Unix Makefiles" >/dev/null
+	cmake --build $(NATIVE) -j$(JOBS) --target TallowReed tallow-render
 	@mkdir -p out
 	$(NATIVE)/tools/render_tool/tallow-render --module $(NATIVE)/module/TallowReed.so --program 0 --output out/demo.wav
 
