@@ -47,8 +47,8 @@ void PlugKnob::draw(Paintwell::Context* context)
     const float v = plugData->getValue(index, text);
     const auto left = static_cast<float>(absoluteX(parent) + x);
     const auto top = static_cast<float>(absoluteY(parent) + y - 4);
-    {
-        Paintwell::StaticTexture* sheet = plugData->getSheet();
+    // Without the sheet (missing or undecodable) only the texts are drawn.
+    if (Paintwell::StaticTexture* sheet = plugData->getSheet()) {
         Paintwell::Shader shader(context, Paintwell::BlendPremultiplied, Paintwell::CombineCrossfade, sheet, sheet);
         const float f = v * kLastFrame;
         const auto n = static_cast<unsigned>(f);

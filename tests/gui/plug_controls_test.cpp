@@ -64,7 +64,7 @@ public:
         if (text) std::snprintf(text, 32, "%.2f", values[index]);
         return values[index];
     }
-    Paintwell::StaticTexture* getSheet() override { return nullptr; }
+    Paintwell::StaticTexture* getSheet() override { return sheet; }
     Paintwell::Font* getFont(unsigned which) override { return fonts[which]; }
     std::uint32_t getColour() override { return 0xE1804F; }
 
@@ -72,6 +72,7 @@ public:
 
     float values[9] = {};
     Paintwell::Font* fonts[2] = {};
+    Paintwell::StaticTexture* sheet = nullptr;
     std::vector<std::string> journal;
     int learning = -1;
     int mapping = -1;
@@ -276,6 +277,9 @@ TEST_F(Controls, KnobPointerCrossFadesBetweenAdjacentFrames)
     PaintwellTest::RecordingContext context;
     data.values[2] = 0.5f;  // frame 47.5: cells 47 and 48 at half weight
     knob->draw(&context);
+    EXPECT_TRUE(context.draws.empty());  // no sheet, no quads
+    data.sheet = context.createStaticTexture(4, 4);
+    knob->draw(&context);
     ASSERT_EQ(context.draws.size(), 1u);
     const auto& draw = context.draws[0];
     EXPECT_EQ(draw.combine, Paintwell::CombineCrossfade);
@@ -299,6 +303,7 @@ TEST_F(Controls, KnobPointerCrossFadesBetweenAdjacentFrames)
     EXPECT_EQ(context.draws[0].quads[1].colour, 0x00FFFFFFu);  // frame 95 alone
     EXPECT_EQ(context.draws[0].quads[1].texLeft, 280.0f);
     EXPECT_EQ(context.draws[0].quads[1].texTop, 440.0f);
+    data.sheet->release();
 }
 
 }  // namespace
@@ -319,10 +324,12 @@ protected:
             fonts[f].atlas = context.createStaticTexture(4, 4);
             data.fonts[f] = &fonts[f];
         }
+        data.sheet = context.createStaticTexture(4, 4);
     }
     void TearDown() override
     {
         for (auto& font : fonts) font.atlas->release();
+        data.sheet->release();
     }
     // One line per drawQuads call: which font (or "line" for an underline),
     // how many glyphs, the colour and the first glyph's left edge.

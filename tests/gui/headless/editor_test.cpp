@@ -7,6 +7,7 @@
 #include "gui/winwrapper.h"
 
 #include "core/plug.h"
+#include "services/user_prompt.h"
 #include "core/scoped_env.h"
 #include "fake_window.h"
 #include "render/gl/recording_context.h"
@@ -77,6 +78,9 @@ protected:
         std::filesystem::create_directories(folder);
         xdg.emplace("XDG_CONFIG_HOME", folder.c_str());
 #endif
+        // The core's own questions (the factory bank is another effect's) are
+        // answered No here, never by a dialog on the test display.
+        Services::setPromptAnswerer([](int, const char*, const char*) { return 0; });
         plug = new FramePlug;
         editor = new Wispkit::PlugEditVST(plug, &builder, &descriptor);
         defaultsFile = plug->defaultsFilePath(false);
@@ -92,6 +96,7 @@ protected:
         delete plug;
         if (left != nullptr && windowSystem().windowsAlive > 0) left->windowGone();
         if (!defaultsFile.empty()) std::filesystem::remove(defaultsFile);
+        Services::setPromptAnswerer(nullptr);
 #ifndef _WIN32
         std::filesystem::remove_all(folder);
 #endif
