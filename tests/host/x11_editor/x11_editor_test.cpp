@@ -3,6 +3,8 @@
 // XTest reaching the host as begin, automate and end.
 #include "test_host.h"
 
+#include "core/scoped_env.h"
+
 #include <gtest/gtest.h>
 
 // After the test framework: Xlib's macros (None, Bool, ...) would break it.
@@ -161,6 +163,7 @@ std::string automate(int index, float value)
 
 class X11Editor : public ::testing::Test {
 protected:
+    TallowTest::ScopedEnv config{"XDG_CONFIG_HOME", TALLOW_EDITOR_CONFIG};
     void SetUp() override
     {
         host().reset();
