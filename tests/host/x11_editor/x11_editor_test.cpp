@@ -13,6 +13,7 @@
 #include <X11/extensions/XTest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <algorithm>
 #include <atomic>
@@ -194,7 +195,7 @@ TEST_F(X11Editor, OpensPaintsAndClosesAHundredTimesWithoutLeaks)
     EXPECT_EQ(openDescriptors(), descriptors);  // every display connection closed again
 }
 
-TEST_F(X11Editor, DraggingAKnobAndClickingASwitchReachTheHostAsGestures)
+TEST_F(X11Editor, KnobDragSwitchClickAndMenuWheelReachTheHostAsGestures)
 {
     Effect effect;
     effect.start();
@@ -217,10 +218,19 @@ TEST_F(X11Editor, DraggingAKnobAndClickingASwitchReachTheHostAsGestures)
     window.button(1, true);
     window.button(1, false);
     idleFor(effect, 50);
+
+    const float range = effect->getParameter(effect.get(), 8);
+    window.moveTo(98, 96);  // the "range" menu button: one wheel notch towards the user
+    idleFor(effect, 30);
+    window.button(5, true);
+    window.button(5, false);
+    idleFor(effect, 50);
     effect.dispatch(vst::effEditClose);
+    const float next = std::min(3.0f, std::floor(std::min(3.0f, 4.0f * range)) + 1.0f) / 3.0f;
 
     EXPECT_EQ(gestures(), (std::vector<std::string>{"begin 2", automate(2, std::min(1.0f, depth + 0.1f)), "end 2",
-                                                    "begin 6", automate(6, shape > 0.5f ? 0.0f : 1.0f), "end 6"}));
+                                                    "begin 6", automate(6, shape > 0.5f ? 0.0f : 1.0f), "end 6",
+                                                    "begin 8", automate(8, next), "end 8"}));
 }
 
 TEST_F(X11Editor, WorksOpenedBeforeResumeWhileAudioRunsAndAfterSuspend)
