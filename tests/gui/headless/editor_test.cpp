@@ -1,6 +1,8 @@
 // The editor and its frame over a real core, with the in-memory window
 // system: opening and closing, the value cache and its lock, the timer's
 // delivery, the frame's view of the plug and the defaults menu.
+#include "gui/image.h"
+#include "gui/image_cache.h"
 #include "gui/plug_edit_vst.h"
 #include "gui/plug_frame.h"
 #include "gui/plug_knob.h"
@@ -375,6 +377,26 @@ TEST_F(Editor, FrameDrawsThePanelAndTheTintedLogoAndReleasesWhatItMade)
     frame->releaseResources();
     EXPECT_EQ(context.liveTextures, 0);
     EXPECT_EQ(frame->getSheet(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ImageCache, KeepsTheFirstBackgroundAndDoesNotRetryAFailure)
+{
+    Wispkit::freeCachedImages();
+    const Wispkit::Image* panel = Wispkit::cachedImage(Wispkit::CachedImage::Background, "texture");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->getWidth(), 480u);
+    EXPECT_EQ(panel->getHeight(), 110u);
+    EXPECT_EQ(Wispkit::cachedImage(Wispkit::CachedImage::Background, "commonTextures"), panel);
+    EXPECT_NE(Wispkit::cachedImage(Wispkit::CachedImage::Sheet, "commonTextures"), panel);
+
+    Wispkit::freeCachedImages();
+    EXPECT_EQ(Wispkit::cachedImage(Wispkit::CachedImage::Background, "no such picture"), nullptr);
+    EXPECT_EQ(Wispkit::cachedImage(Wispkit::CachedImage::Background, "texture"), nullptr);
+    Wispkit::freeCachedImages();
 }
 
 }  // namespace
