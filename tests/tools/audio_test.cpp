@@ -121,6 +121,18 @@ TEST(DemoSignal, AFewSecondsOfAStereoChordBelowFullScale) {
             for (std::size_t i = 0; i < 4410; ++i) energy += std::fabs(demo.left[static_cast<std::size_t>(at * rate) + i]);
             EXPECT_GT(energy / 4410, 0.01) << "at " << at << " s";
         }
+        // It ends in silence rather than being cut off while it rings, and has no DC.
+        for (const std::vector<float>* channel : {&demo.left, &demo.right}) {
+            const auto lastTenth = static_cast<std::size_t>(0.1 * rate);
+            float tail = 0;
+            for (std::size_t i = channel->size() - lastTenth; i < channel->size(); ++i)
+                tail = std::fmax(tail, std::fabs((*channel)[i]));
+            EXPECT_LT(tail, 0.002f);
+            EXPECT_EQ(channel->back(), 0.0f);
+            double sum = 0;
+            for (float x : *channel) sum += x;
+            EXPECT_LT(std::fabs(sum / static_cast<double>(channel->size())), 0.001);
+        }
     }
     EXPECT_EQ(RenderTool::makeDemoSignal(44100).left, RenderTool::makeDemoSignal(44100).left);
 }

@@ -14,8 +14,13 @@ public:
     PluckedString(double frequency, double sampleRate, std::uint32_t seed)
         : line(static_cast<std::size_t>(std::fmax(2.0, std::round(sampleRate / frequency)))), state(seed) {}
 
+    // The noise's own mean is taken out: the averaging loop keeps whatever
+    // sum the line starts with, so any offset would ring on as DC.
     void pluck(float strength) {
-        for (float& x : line) x = strength * noise();
+        double sum = 0;
+        for (float& x : line) sum += x = noise();
+        const auto mean = static_cast<float>(sum / static_cast<double>(line.size()));
+        for (float& x : line) x = strength * (x - mean);
     }
 
     float next() {
@@ -48,6 +53,22 @@ constexpr Voice kChord[] = {{82.41, 0.35f}, {123.47, 0.45f}, {185.00, 0.55f},
 constexpr double kStrumGap = 0.035;     // seconds between strings
 constexpr double kSecondStrum = 2.25;  // seconds
 constexpr double kLength = 4.5;        // seconds
+constexpr double kFadeOut = 0.75;      // seconds of fade to silence at the end
+
+// The second strum still rings at the end: a raised-cosine fade takes it to
+// exactly zero at the last frame, so the file ends without a click.
+void fadeOut(AudioBuffer& audio) {
+    const std::size_t frames = audio.frames();
+    const auto length = static_cast<std::size_t>(kFadeOut * audio.sampleRate);
+    if (frames < 2 || length < 2 || length > frames) return;
+    const std::size_t start = frames - length;
+    for (std::size_t i = start; i < frames; ++i) {
+        const double x = static_cast<double>(i - start) / static_cast<double>(length - 1);
+        const auto gain = static_cast<float>(0.5 * (1.0 + std::cos(3.14159265358979323846 * x)));
+        audio.left[i] *= gain;
+        audio.right[i] *= gain;
+    }
+}
 
 }  // namespace
 
@@ -71,6 +92,7 @@ AudioBuffer makeDemoSignal(double sampleRate) {
             }
         }
     }
+    fadeOut(audio);
     return audio;
 }
 

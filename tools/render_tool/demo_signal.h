@@ -6,7 +6,8 @@
 
 namespace RenderTool {
 
-/// The chord strummed twice, about 4.5 seconds at the given rate.
+/// The chord strummed twice, about 4.5 seconds at the given rate, fading to
+/// silence at its end and free of DC.
 AudioBuffer makeDemoSignal(double sampleRate);
 
 }  // namespace RenderTool
