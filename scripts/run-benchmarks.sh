@@ -15,7 +15,10 @@ dir=$1
 status=0
 for b in $(find "$dir/bench" -maxdepth 2 -type f -name '*_bench' -perm -u+x | sort); do
   echo "== $(basename "$b")"
-  "$b" --benchmark_repetitions=${BENCH_REPETITIONS:-5} --benchmark_report_aggregates_only=true \
+  # The editor's programs (gui_*) draw in an X window: the caller's display or Xvfb.
+  display=()
+  case "$(basename "$b")" in gui_*) display=("$(dirname "$0")/with-display.sh") ;; esac
+  "${display[@]}" "$b" --benchmark_repetitions=${BENCH_REPETITIONS:-5} --benchmark_report_aggregates_only=true \
     --benchmark_enable_random_interleaving=true || status=1
 done
 
