@@ -1,6 +1,9 @@
 // The pointer's shape over the wrapper's window: the desktop's font cursors,
 // made once per window on first use and freed with it. Controls set the
-// shape on every move; only a change reaches the server.
+// shape on every move; only a change reaches the server. As over a Windows
+// window, whose class cursor comes back before each move, a move that no
+// control asks a shape for shows the arrow again (not while a control holds
+// the capture, which keeps the shape it set).
 #include "gui/platform/x11/x11_window.h"
 
 #include <X11/cursorfont.h>
@@ -18,6 +21,15 @@ Cursor fontCursor(Window* window, Cursor& cached, unsigned shape)
 }  // namespace
 
 void setCursor(Window* window, CursorShape shape)
+{
+    if (window->collectingCursor) {
+        window->cursorRequest = shape;
+        return;
+    }
+    showCursor(window, shape);
+}
+
+void showCursor(Window* window, CursorShape shape)
 {
     if (shape == window->cursor || window->destroyed) return;
     window->cursor = shape;

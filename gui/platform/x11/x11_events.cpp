@@ -62,6 +62,15 @@ void buttonPress(Window* window, const XButtonEvent& event)
                                 keys);
 }
 
+void moved(Window* window, const XMotionEvent& event)
+{
+    window->cursorRequest = window->wrapper->capturedControl() != nullptr ? window->cursor : CursorShape::Arrow;
+    window->collectingCursor = true;
+    window->wrapper->mouseEvent(MouseAction::Move, event.x, event.y, 0, 0, keysOf(event.state));
+    window->collectingCursor = false;
+    showCursor(window, window->cursorRequest);
+}
+
 void buttonRelease(Window* window, const XButtonEvent& event)
 {
     int button = buttonOf(event.button);
@@ -110,10 +119,7 @@ void handleWindowEvent(Window* window, XEvent& event)
     switch (event.type) {
     case ButtonPress: buttonPress(window, event.xbutton); break;
     case ButtonRelease: buttonRelease(window, event.xbutton); break;
-    case MotionNotify:
-        window->wrapper->mouseEvent(MouseAction::Move, event.xmotion.x, event.xmotion.y, 0, 0,
-                                    keysOf(event.xmotion.state));
-        break;
+    case MotionNotify: moved(window, event.xmotion); break;
     case EnterNotify:
     case LeaveNotify: crossing(window, event.xcrossing); break;
     case Expose:

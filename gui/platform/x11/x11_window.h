@@ -52,6 +52,10 @@ struct Window {
     Cursor resizeCursor = 0;
     Cursor handCursor = 0;
     CursorShape cursor = CursorShape::Arrow;
+    // While a move is handed to the tree, the shape its controls ask for;
+    // shown once the move has been handled.
+    bool collectingCursor = false;
+    CursorShape cursorRequest = CursorShape::Arrow;
     int doubleClickMs = 400;
     LastPress lastPress;
     std::unique_ptr<Popup> popup;
@@ -61,6 +65,8 @@ struct Window {
 void handleWindowEvent(Window* window, XEvent& event);
 /// Our pointer grab ended without us: the captured control hears of it once.
 void grabEnded(Window* window);
+/// Shows shape on the window now, when it differs from the one shown.
+void showCursor(Window* window, CursorShape shape);
 /// The desktop's double-click time in milliseconds (400 when unset).
 int doubleClickTime(Display* display);
 

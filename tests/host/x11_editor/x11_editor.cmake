@@ -5,10 +5,10 @@ file(GLOB x11_layer_sources ${CMAKE_SOURCE_DIR}/gui/platform/x11/*.cpp)
 if(WIN32 OR NOT x11_layer_sources)
   return()
 endif()
-find_package(X11 REQUIRED COMPONENTS Xtst)
+find_package(X11 REQUIRED COMPONENTS Xtst Xfixes)
 add_executable(host_editor_tests ${CMAKE_CURRENT_LIST_DIR}/x11_editor_test.cpp
                ${CMAKE_CURRENT_LIST_DIR}/../test_host.cpp)
-target_link_libraries(host_editor_tests PRIVATE hostkit X11::Xtst X11::X11 GTest::gtest GTest::gtest_main)
+target_link_libraries(host_editor_tests PRIVATE hostkit X11::Xtst X11::Xfixes X11::X11 GTest::gtest GTest::gtest_main)
 target_include_directories(host_editor_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/.. ${CMAKE_SOURCE_DIR}/tests)
 # The module's per-user defaults live in the build (the test points there).
 target_compile_definitions(host_editor_tests PRIVATE TALLOW_MODULE_PATH="$<TARGET_FILE:TallowReed>"

@@ -11,6 +11,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xfixes.h>
 
 #include <chrono>
 #include <cmath>
@@ -84,6 +85,17 @@ public:
             for (int x = 0; x < 480; ++x) lit += (XGetPixel(image, x, y) & 0xFFFFFF) != 0;
         XDestroyImage(image);
         return lit;
+    }
+
+    // The pointer's picture as the server shows it now.
+    std::vector<unsigned long> cursor()
+    {
+        XFixesCursorImage* image = XFixesGetCursorImage(display);
+        if (image == nullptr) return {};
+        std::vector<unsigned long> pixels{image->width, image->height};
+        pixels.insert(pixels.end(), image->pixels, image->pixels + std::size_t{image->width} * image->height);
+        XFree(image);
+        return pixels;
     }
 
     static constexpr int kLeft = 40;
@@ -231,6 +243,23 @@ TEST_F(X11Editor, KnobDragSwitchClickAndMenuWheelReachTheHostAsGestures)
     EXPECT_EQ(gestures(), (std::vector<std::string>{"begin 2", automate(2, std::min(1.0f, depth + 0.1f)), "end 2",
                                                     "begin 6", automate(6, shape > 0.5f ? 0.0f : 1.0f), "end 6",
                                                     "begin 8", automate(8, next), "end 8"}));
+}
+
+TEST_F(X11Editor, PointerIsAHandOverAKnobAndTheArrowAgainOffIt)
+{
+    Effect effect;
+    ASSERT_EQ(effect.dispatch(vst::effEditOpen, 0, 0, window.handle()), 1);
+    idleFor(effect, 200);
+    window.moveTo(260, 96);  // the panel between the two switches
+    idleFor(effect, 30);
+    const std::vector<unsigned long> arrow = window.cursor();
+    window.moveTo(206, 44);  // the centre of the "depth" knob
+    idleFor(effect, 30);
+    EXPECT_NE(window.cursor(), arrow);
+    window.moveTo(260, 96);
+    idleFor(effect, 30);
+    EXPECT_EQ(window.cursor(), arrow);
+    effect.dispatch(vst::effEditClose);
 }
 
 TEST_F(X11Editor, WorksOpenedBeforeResumeWhileAudioRunsAndAfterSuspend)
