@@ -33,3 +33,9 @@ endforeach()
 add_test(NAME wispkit_x11_thread_tests
          COMMAND ${CMAKE_SOURCE_DIR}/scripts/with-display.sh $<TARGET_FILE:wispkit_x11_thread_tests>)
 set_tests_properties(wispkit_x11_thread_tests PROPERTIES LABELS "gui;tsan" RESOURCE_LOCK x11_pointer TIMEOUT 120)
+
+# Under the sanitizers the GL driver stays loaded until exit (see the file).
+if(TALLOW_SANITIZED)
+  target_sources(wispkit_x11_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/gl_driver_pin.cpp)
+  target_sources(wispkit_x11_thread_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/gl_driver_pin.cpp)
+endif()
