@@ -46,7 +46,14 @@ void Winwrapper::idle()
 
 void Winwrapper::closeWindow()
 {
-    if (platform::closesWithEditor()) windowGone();
+    if (platform::closesWithEditor()) {
+        windowGone();
+        return;
+    }
+    // The tree still points at the editor, which the effect may delete before
+    // the host destroys its window: a hidden window is neither painted nor
+    // given any input meanwhile.
+    if (window != nullptr) platform::hideWindow(window);
 }
 
 void Winwrapper::setCursor(CursorShape shape)

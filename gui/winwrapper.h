@@ -45,8 +45,8 @@ public:
     /// and paints when asked to; on Windows nothing (the system does it).
     void idle();
     /// The editor's close, after releaseResources. X11 ends the window and
-    /// deletes this wrapper and its tree now; Windows waits for the host to
-    /// destroy its window.
+    /// deletes this wrapper and its tree now; Windows hides the window and
+    /// waits for the host to destroy it.
     void closeWindow();
     /// The owner no longer hears of the window (its editor closed and may be
     /// deleted before the host destroys the window).

@@ -20,6 +20,8 @@ Window* createWindow(Winwrapper* wrapper, int width, int height, void* parent);
 void destroyWindow(Window* window);
 /// True where the editor's close must end the window itself (X11).
 bool closesWithEditor();
+/// Takes the window off the screen; it lives on until it is destroyed.
+void hideWindow(Window* window);
 
 unsigned long long handleOf(Window* window);
 Paintwell::NativeWindow drawable(Window* window);

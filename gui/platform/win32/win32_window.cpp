@@ -132,6 +132,11 @@ bool closesWithEditor()
     return false;
 }
 
+void hideWindow(Window* window)
+{
+    ShowWindow(window->hwnd, SW_HIDE);
+}
+
 unsigned long long handleOf(Window* window)
 {
     return reinterpret_cast<std::uintptr_t>(window->hwnd);

@@ -101,6 +101,13 @@ bool closesWithEditor()
     return true;
 }
 
+void hideWindow(Window* window)
+{
+    if (window->destroyed) return;
+    XUnmapWindow(window->display, window->id);
+    XFlush(window->display);
+}
+
 unsigned long long handleOf(Window* window)
 {
     return window->id;

@@ -143,6 +143,9 @@ TEST_F(Editor, OpeningTwiceMakesOneWindowAndClosingKeepsItUntilTheHostDestroysIt
     EXPECT_FALSE(editor->isOpen());
     EXPECT_EQ(windowSystem().windowsAlive, 1);  // Windows: the host's window still holds the tree
     EXPECT_EQ(windowSystem().timersRunning, 0);
+    // ... hidden, so that no paint or input reaches a tree that still points
+    // at the editor, which may be deleted before the host destroys the window.
+    EXPECT_EQ(windowSystem().windowsShown, 0);
     // A late repaint request after the close finds no frame and touches none.
     const int invalidations = windowSystem().invalidations;
     EXPECT_TRUE(editor->parameterChanged(0, 0.5f));

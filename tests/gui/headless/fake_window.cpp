@@ -21,6 +21,7 @@ struct Window {
     Winwrapper* wrapper;
     bool captured = false;
     bool timer = false;
+    bool shown = true;
 };
 
 namespace {
@@ -65,6 +66,7 @@ Window* createWindow(Winwrapper* wrapper, int, int, void*)
 {
     ++windowSystem().windowsCreated;
     ++windowSystem().windowsAlive;
+    ++windowSystem().windowsShown;
     return new Window{wrapper};
 }
 
@@ -72,12 +74,19 @@ void destroyWindow(Window* window)
 {
     if (window->timer) --windowSystem().timersRunning;
     --windowSystem().windowsAlive;
+    if (window->shown) --windowSystem().windowsShown;
     delete window;
 }
 
 bool closesWithEditor()
 {
     return windowSystem().closesWithEditor;
+}
+
+void hideWindow(Window* window)
+{
+    if (window->shown) --windowSystem().windowsShown;
+    window->shown = false;
 }
 
 unsigned long long handleOf(Window* window)

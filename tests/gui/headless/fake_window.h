@@ -18,6 +18,7 @@ struct MenuItem {
 struct WindowSystem {
     int windowsCreated = 0;
     int windowsAlive = 0;
+    int windowsShown = 0;  // alive and not hidden
     int timersRunning = 0;
     int invalidations = 0;
     /// True behaves as X11 (the editor's close ends the window), false as Windows.
