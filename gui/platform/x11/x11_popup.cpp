@@ -68,6 +68,11 @@ std::unique_ptr<Popup> Popup::open(Window* owner, std::vector<PopupItem> items, 
                    DisplayHeight(display, DefaultScreen(display)));
     XMoveResizeWindow(display, popup->window, r.x, r.y, static_cast<unsigned>(r.width),
                       static_cast<unsigned>(r.height));
+    // The device was made while the window was 1 x 1, and a software GL
+    // driver takes in a new size only at the next swap: without this unseen
+    // frame the first one after mapping is lost and the menu stays blank
+    // until something changes in it.
+    popup->render();
     XMapRaised(display, popup->window);
     popup->grab();
     if (trap.failed()) return nullptr;

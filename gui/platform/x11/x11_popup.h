@@ -56,6 +56,7 @@ private:
 
     bool createWindow(XVisualInfo* visual);
     void measure();
+    void render();
     void grab();
     int itemAt(int x, int y) const;
     int itemTop(int index) const;

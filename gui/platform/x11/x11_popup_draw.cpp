@@ -82,8 +82,14 @@ void Popup::draw(Paintwell::Context* context)
 void Popup::paintIfDue()
 {
     if (!pointerGrabbed || !keyboardGrabbed) grab();
-    if (!repaint || device == nullptr) return;
+    if (!repaint) return;
     repaint = false;
+    render();
+}
+
+void Popup::render()
+{
+    if (device == nullptr) return;
     PopupScene scene(this);
     try {
         device->render(&scene);

@@ -107,19 +107,23 @@ TEST_F(X11Menu, ClicksChooseEnabledItemsOnlyAndOutsideDismisses)
     EXPECT_EQ(editor.log.count("down"), 0);  // the closing click is the menu's
 }
 
-TEST_F(X11Menu, HighlightIsDrawnInTheAccentColour)
+TEST_F(X11Menu, MenuIsDrawnWhenItOpensAndHighlightInTheAccentColour)
 {
+    auto pixelIs = [&](int x, int y, unsigned long colour) {
+        return editor.pumpUntil([&] {
+            XImage* image = XGetImage(host.display, DefaultRootWindow(host.display), x, y, 1, 1, AllPlanes, ZPixmap);
+            unsigned long pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
+            XDestroyImage(image);
+            return pixel == colour;
+        });
+    };
     openMenu(0, 100, -1);
+    PopupRect r = popup()->bounds();
+    // Drawn with no input after it opened: the panel below the last item.
+    EXPECT_TRUE(pixelIs(r.x + 6, r.y + r.height - 2, 0x262626));
     host.tap(XK_Down);
     ASSERT_TRUE(editor.pumpUntil([&] { return popup()->highlighted() == 0; }));
-    PopupRect r = popup()->bounds();
-    EXPECT_TRUE(editor.pumpUntil([&] {
-        XImage* image = XGetImage(host.display, DefaultRootWindow(host.display), r.x + 6, r.y + 6, 1, 1, AllPlanes,
-                                  ZPixmap);
-        unsigned long pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
-        XDestroyImage(image);
-        return pixel == 0xE1804F;
-    }));
+    EXPECT_TRUE(pixelIs(r.x + 6, r.y + 6, 0xE1804F));
 }
 
 TEST_F(X11Menu, EveryAlignmentStaysOnTheScreenNearEveryEdge)
