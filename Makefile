@@ -56,12 +56,16 @@ fuzz: setup
 	cmake --build build/fuzz -j$(JOBS)
 	scripts/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
-# The renderer's test card from both modules' builds, side by side in out/,
-# and a pixel comparison of the two.
+# The renderer's test card and the editor in three states (idle, dragging
+# "depth", learning "rate") from both modules' builds, side by side in out/,
+# and a pixel comparison of each pair.
 screenshots: native windows
 	@mkdir -p out
 	scripts/with-display.sh $(NATIVE)/tests/paintwell_card out/card-linux.png
 	scripts/with-display.sh wine $(WINDOWS)/tests/paintwell_card.exe out/card-windows.png --compare-with out/card-linux.png
+	XDG_CONFIG_HOME=$(CURDIR)/$(NATIVE)/tests/screenshot_config \
+	  scripts/with-display.sh $(NATIVE)/tests/editor_screenshots out linux
+	scripts/with-display.sh wine $(WINDOWS)/tests/editor_screenshots.exe out windows --compare-with out linux
 
 # Lists the source files whose layout differs from .clang-format; changes nothing.
 format-check:

@@ -1,0 +1,46 @@
+# Screenshots of the editor as a host shows it, from both builds: natively a
+# test writes them beside the build; under Wine a test writes them and
+# compares them with the native ones. `make screenshots` writes all six to out/.
+if(WIN32)
+  set(screenshot_platform win32)
+  set(screenshot_libraries opengl32 gdi32 user32)
+else()
+  file(GLOB x11_layer_sources ${CMAKE_SOURCE_DIR}/gui/platform/x11/*.cpp)
+  if(NOT x11_layer_sources)
+    return()
+  endif()
+  find_package(X11 REQUIRED COMPONENTS Xtst)
+  set(screenshot_platform x11)
+  set(screenshot_libraries X11::Xtst X11::X11)
+endif()
+file(GLOB screenshot_platform_sources CONFIGURE_DEPENDS
+     ${CMAKE_CURRENT_LIST_DIR}/platform/${screenshot_platform}/*.cpp)
+add_executable(editor_screenshots ${CMAKE_CURRENT_LIST_DIR}/editor_screenshots.cpp ${screenshot_platform_sources}
+               ${CMAKE_CURRENT_LIST_DIR}/../test_host.cpp)
+# The decoder reads the screenshots back for the comparison.
+target_link_libraries(editor_screenshots PRIVATE hostkit paintwell png_test_support GTest::gtest
+                      ${screenshot_libraries})
+target_include_directories(editor_screenshots PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_CURRENT_LIST_DIR}/..)
+set_target_properties(editor_screenshots PROPERTIES ENABLE_EXPORTS ON)
+# Where the Windows test finds the native screenshots (the native build's tests).
+set(TALLOW_NATIVE_SHOTS ${CMAKE_SOURCE_DIR}/build/native/tests CACHE PATH "The native editor screenshots")
+if(WIN32)
+  target_compile_definitions(editor_screenshots PRIVATE TALLOW_MODULE_PATH="TallowReed.dll"
+                             TALLOW_FACTORY_BANK_PATH="FactoryBank.fxb")
+  add_dependencies(editor_screenshots host_tests_module)
+  set(screenshot_test editor_screenshots_match_native)
+  add_test(NAME ${screenshot_test}
+           COMMAND editor_screenshots ${CMAKE_BINARY_DIR}/tests windows --compare-with ${TALLOW_NATIVE_SHOTS} linux)
+else()
+  target_compile_definitions(editor_screenshots PRIVATE TALLOW_MODULE_PATH="$<TARGET_FILE:TallowReed>"
+                             TALLOW_FACTORY_BANK_PATH="${CMAKE_SOURCE_DIR}/resources/FactoryBank.fxb")
+  add_dependencies(editor_screenshots TallowReed)
+  set(screenshot_test editor_screenshots_render)
+  add_test(NAME ${screenshot_test} COMMAND editor_screenshots ${CMAKE_BINARY_DIR}/tests linux)
+  # The module's own defaults, never the user's saved ones.
+  set_tests_properties(${screenshot_test} PROPERTIES
+                       ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/tests/screenshot_config")
+endif()
+# The drag and the menu move the real pointer.
+set_tests_properties(${screenshot_test} PROPERTIES LABELS gui
+                     RESOURCE_LOCK x11_pointer)
