@@ -91,6 +91,13 @@ void crossing(Window* window, const XCrossingEvent& event)
         if (event.type == LeaveNotify) window->wrapper->mouseLeave();
         return;
     }
+    // Another grab takes the pointer (our popup menu's, or another client's):
+    // the control under it is left now, as the grab's end elsewhere brings
+    // this window no leave of its own.
+    if (event.type == LeaveNotify && event.mode == NotifyGrab) {
+        if (!window->grabbed) window->wrapper->mouseLeave();
+        return;
+    }
     if (event.type != LeaveNotify || event.mode != NotifyNormal) return;
     // While we hold the pointer the captured control keeps it, inside or out,
     // unless the leave came from the host hiding its window with the pointer

@@ -68,6 +68,19 @@ TEST_F(X11Input, ClickAndDragHoldTheCaptureOutsideTheWindowUntilRelease)
     EXPECT_EQ(events().back().pad, "right");
 }
 
+TEST_F(X11Input, AMenuTakingThePointerLeavesThePadUnderIt)
+{
+    host.moveTo(260, 60);  // the right pad
+    ASSERT_TRUE(arrived("move"));
+    host.click(3);  // its menu opens and grabs the pointer
+    ASSERT_TRUE(editor.pumpUntil([&] { return editor.wrapper->isMenuOpenFor(editor.right); }));
+    host.moveTo(380, 200);  // outside the wrapper, then the menu is dismissed there
+    host.tap(XK_Escape);
+    ASSERT_TRUE(editor.pumpUntil([&] { return !editor.wrapper->isMenuOpenFor(editor.right); }));
+    ASSERT_TRUE(arrived("leave"));
+    EXPECT_EQ(editor.log.of("leave").back().pad, "right");
+}
+
 TEST_F(X11Input, ForwardedEventsCountAsRealOnes)
 {
     XEvent event{};
