@@ -15,8 +15,10 @@ namespace Wispkit::platform {
 
 namespace {
 
+// No key events: keys typed with the pointer over the editor go on up to the
+// host's window (its shortcuts), as on Windows, where they reach the focus.
 constexpr long kWindowEvents = ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask |
-                               PointerMotionMask | LeaveWindowMask | KeyPressMask;
+                               PointerMotionMask | LeaveWindowMask;
 
 void reportFailure()
 {

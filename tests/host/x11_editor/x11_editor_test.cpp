@@ -262,6 +262,25 @@ TEST_F(X11Editor, PointerIsAHandOverAKnobAndTheArrowAgainOffIt)
     effect.dispatch(vst::effEditClose);
 }
 
+TEST_F(X11Editor, KeysTypedWithThePointerOverTheEditorReachTheHost)
+{
+    Effect effect;
+    ASSERT_EQ(effect.dispatch(vst::effEditOpen, 0, 0, window.handle()), 1);
+    idleFor(effect, 200);
+    XSelectInput(window.display, window.id, KeyPressMask);
+    XSetInputFocus(window.display, window.id, RevertToParent, CurrentTime);
+    window.moveTo(206, 44);  // over the "depth" knob
+    idleFor(effect, 30);
+    const KeyCode space = XKeysymToKeycode(window.display, XStringToKeysym("space"));
+    XTestFakeKeyEvent(window.display, space, True, 0);
+    XTestFakeKeyEvent(window.display, space, False, 0);
+    XSync(window.display, False);
+    idleFor(effect, 30);
+    XEvent event;
+    EXPECT_TRUE(XCheckTypedWindowEvent(window.display, window.id, KeyPress, &event));  // the host's shortcut
+    effect.dispatch(vst::effEditClose);
+}
+
 TEST_F(X11Editor, WorksOpenedBeforeResumeWhileAudioRunsAndAfterSuspend)
 {
     Effect effect;
