@@ -21,8 +21,7 @@ namespace {
 class Swatch : public Wispkit::Control {
 public:
     explicit Swatch(Wispkit::Container* parent) : Control(parent, 10, 10, 100, 60) {}
-    void draw(Paintwell::Context* context) override
-    {
+    void draw(Paintwell::Context* context) override {
         ++draws;
         Paintwell::Shader plain(context, Paintwell::BlendNone, Paintwell::CombineColor);
         context->drawQuad(Paintwell::makeQuad(10, 10, 100, 60, 0, 0, 0xFF3070C0));
@@ -34,8 +33,7 @@ struct Timer : Wispkit::ITimerController {
     void onTimer() override {}
 };
 
-void BM_IdleWithNothingToDo(benchmark::State& state)
-{
+void BM_IdleWithNothingToDo(benchmark::State& state) {
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr || *display == 0) {
         state.SkipWithError("no X display: run through scripts/with-display.sh");

@@ -232,8 +232,8 @@ void registerAll(const std::vector<Module>& modules) {
             for (int block : {32, 512})
                 for (const Module& m : modules) {
                     const std::string name = "single/" + m.label + "/" + std::to_string(static_cast<int>(rate)) +
-                                             (expensive ? "/expensive" : "/default") + "/block:" +
-                                             std::to_string(block);
+                                             (expensive ? "/expensive" : "/default") +
+                                             "/block:" + std::to_string(block);
                     benchmark::RegisterBenchmark(name.c_str(), single, m, rate, expensive, block);
                 }
     for (float rate : {44100.0f, 96000.0f})
@@ -263,8 +263,8 @@ public:
         for (const Run& run : runs) {
             if (run.aggregate_name != "median") continue;
             const auto counter = run.counters.find("per_frame");
-            const double value = counter != run.counters.end() ? counter->second.value * 1e9
-                                                                : run.GetAdjustedRealTime();
+            const double value =
+                counter != run.counters.end() ? counter->second.value * 1e9 : run.GetAdjustedRealTime();
             medians[run.run_name.function_name] = value;
             const auto memory = run.counters.find("KiB_per_instance");
             if (memory != run.counters.end()) kib[run.run_name.function_name] = memory->second.value;

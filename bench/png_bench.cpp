@@ -15,8 +15,7 @@ namespace {
 
 constexpr unsigned kWidth = 600, kHeight = 480;
 
-std::vector<unsigned char> sheetPixels()
-{
+std::vector<unsigned char> sheetPixels() {
     std::vector<unsigned char> rgba(std::size_t{kWidth} * kHeight * 4);
     std::uint32_t noise = 12345;
     for (unsigned y = 0; y < kHeight; ++y)
@@ -35,14 +34,12 @@ std::vector<unsigned char> sheetPixels()
     return rgba;
 }
 
-void appendToVector(png_structp png, png_bytep data, png_size_t length)
-{
+void appendToVector(png_structp png, png_bytep data, png_size_t length) {
     auto* out = static_cast<std::vector<unsigned char>*>(png_get_io_ptr(png));
     out->insert(out->end(), data, data + length);
 }
 
-std::vector<unsigned char> encodeSheet()
-{
+std::vector<unsigned char> encodeSheet() {
     std::vector<unsigned char> pixels = sheetPixels(), file;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -57,8 +54,7 @@ std::vector<unsigned char> encodeSheet()
     return file;
 }
 
-const std::vector<unsigned char>& sheet()
-{
+const std::vector<unsigned char>& sheet() {
     static const std::vector<unsigned char> file = encodeSheet();
     return file;
 }
@@ -68,16 +64,14 @@ struct Reader {
     std::size_t pos, size;
 };
 
-void readFromMemory(png_structp png, png_bytep out, png_size_t length)
-{
+void readFromMemory(png_structp png, png_bytep out, png_size_t length) {
     auto* r = static_cast<Reader*>(png_get_io_ptr(png));
     if (r->pos + length > r->size) png_error(png, "read past the end");
     std::memcpy(out, r->data + r->pos, length);
     r->pos += length;
 }
 
-void decodeWithLibpng(const std::vector<unsigned char>& file, std::vector<unsigned char>& out)
-{
+void decodeWithLibpng(const std::vector<unsigned char>& file, std::vector<unsigned char>& out) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     Reader reader{file.data(), 0, file.size()};
@@ -98,15 +92,13 @@ void decodeWithLibpng(const std::vector<unsigned char>& file, std::vector<unsign
     png_destroy_read_struct(&png, &info, nullptr);
 }
 
-void setCounters(benchmark::State& state)
-{
+void setCounters(benchmark::State& state) {
     state.counters["Mpixel/s"] =
         benchmark::Counter(double(kWidth) * kHeight / 1e6, benchmark::Counter::kIsIterationInvariantRate);
     state.counters["file_bytes"] = double(sheet().size());
 }
 
-void BM_DecodeSheet_Ours(benchmark::State& state)
-{
+void BM_DecodeSheet_Ours(benchmark::State& state) {
     const auto& file = sheet();
     std::vector<unsigned char> out;
     unsigned w = 0, h = 0;
@@ -117,8 +109,7 @@ void BM_DecodeSheet_Ours(benchmark::State& state)
     setCounters(state);
 }
 
-void BM_DecodeSheet_Libpng(benchmark::State& state)
-{
+void BM_DecodeSheet_Libpng(benchmark::State& state) {
     const auto& file = sheet();
     std::vector<unsigned char> out;
     for (auto _ : state) {

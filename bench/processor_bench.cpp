@@ -82,9 +82,8 @@ void renderBlock(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
     stopCounting(static_cast<long long>(state.iterations()) * block);
-    state.counters["per_frame"] = benchmark::Counter(static_cast<double>(block),
-                                                     benchmark::Counter::kIsIterationInvariantRate |
-                                                         benchmark::Counter::kInvert);
+    state.counters["per_frame"] = benchmark::Counter(
+        static_cast<double>(block), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void renderArguments(benchmark::internal::Benchmark* b) {

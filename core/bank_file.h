@@ -8,10 +8,10 @@
 
 namespace PlugCore::bankfile {
 
-constexpr std::uint32_t kChunkMagic = 0x43636E4B;  // 'CcnK'
-constexpr std::uint32_t kBankChunkType = 0x46424368;  // 'FBCh', a bank held as an opaque chunk
+constexpr std::uint32_t kChunkMagic = 0x43636E4B;        // 'CcnK'
+constexpr std::uint32_t kBankChunkType = 0x46424368;     // 'FBCh', a bank held as an opaque chunk
 constexpr std::uint32_t kProgramChunkType = 0x46504368;  // 'FPCh', one program as an opaque chunk
-constexpr std::size_t kHeaderSize = 160;  // the chunk size field sits at 156
+constexpr std::size_t kHeaderSize = 160;                 // the chunk size field sits at 156
 
 /// A complete bank file around chunk: magic, byte size, 'FBCh', version 1, fxID,
 /// fxVersion 1, the program count, 128 zero bytes, the chunk size and the chunk.

@@ -77,8 +77,7 @@ bool Plug::acceptBlock(int32 frames) {
 // The single-precision paths render through the work block in double precision.
 bool Plug::renderSinglePrecision(float** inputs, int32 frames) {
     if (!acceptBlock(frames)) return false;
-    for (int32 k = 0; k < 2 * inputPairs; ++k)
-        std::copy(inputs[k], inputs[k] + frames, inputBuffers[k]);
+    for (int32 k = 0; k < 2 * inputPairs; ++k) std::copy(inputs[k], inputs[k] + frames, inputBuffers[k]);
     processDoubleReplacing(inputBuffers.get(), outputBuffers.get(), frames);
     return true;
 }
@@ -162,8 +161,7 @@ void Plug::renderSubBlock(double** outputs, std::uint32_t start, std::uint32_t l
     const double rate = sampleRate;
     const Transport transport{tempo, beatPosition, tempo / (rate * 60.0), rate};
     const bool result = renderBlock(changed, &transport, subInputs.get(), subOutputs.get(), length);
-    if (result || playing)
-        beatPosition += static_cast<float>(length) * tempo / (sampleRate * 60.0f);
+    if (result || playing) beatPosition += static_cast<float>(length) * tempo / (sampleRate * 60.0f);
     else
         beatPosition = 0;
 }

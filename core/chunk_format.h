@@ -9,7 +9,7 @@
 namespace PlugCore::chunkformat {
 
 constexpr std::uint32_t kMagic = 0x288C3D75;
-constexpr std::int16_t kMinorVersion = 5;  // readers take anything up to this
+constexpr std::int16_t kMinorVersion = 5;   // readers take anything up to this
 constexpr std::uint16_t kMajorVersion = 0;  // readers take only this
 constexpr std::size_t kHeaderSize = 8;
 

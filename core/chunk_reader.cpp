@@ -86,10 +86,8 @@ bool Plug::applyRecord(const unsigned char* record) {
     case chunkformat::kCurrentProgram:
         if (index < numPrograms) curProgram = index;
         return true;
-    case chunkformat::kName:
-        return acceptChunkName(reinterpret_cast<const char*>(record + 1));
-    default:
-        return false;
+    case chunkformat::kName: return acceptChunkName(reinterpret_cast<const char*>(record + 1));
+    default: return false;
     }
 }
 

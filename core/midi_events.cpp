@@ -60,9 +60,7 @@ void Plug::applyEvent(const vst::VstEvent& event) {
             noteOff(data1, kDefaultNoteOffVelocity);
         }
         break;
-    case 0xB0:
-        controlChange(data1, data2);
-        break;
+    case 0xB0: controlChange(data1, data2); break;
     case 0xC0:
         if (numPrograms > 0) {
             setProgram(data1 % numPrograms);
@@ -83,21 +81,16 @@ void Plug::controlChange(int32 number, int32 value) {
     case ControllerRole::RegisteredParameter:  // taken; nothing in this core listens
         return;
     case ControllerRole::Sustain:
-        if (value >= 64)
-            sustain.press();
+        if (value >= 64) sustain.press();
         else
             sustain.lift([this](int note, int velocity) { noteOff(note, velocity); });
         return;
-    case ControllerRole::AllSoundOff:
-        resetProcessing();
-        return;
+    case ControllerRole::AllSoundOff: resetProcessing(); return;
     case ControllerRole::AllNotesOff:
         for (int note = 0; note < SustainPedal::kNotes; ++note) noteOff(note, kDefaultNoteOffVelocity);
         sustain.clear();
         return;
-    case ControllerRole::Learnable:
-        learnableController(controllerKey(number), value);
-        return;
+    case ControllerRole::Learnable: learnableController(controllerKey(number), value); return;
     }
 }
 

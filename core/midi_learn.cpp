@@ -18,9 +18,7 @@ void Plug::beginLearn(int32 index) {
 void Plug::cancelLearn() { learnTarget.store(-1, std::memory_order_release); }
 
 // -1 means "nothing armed", so it is never a parameter that is learning.
-bool Plug::isLearning(int32 index) const {
-    return index >= 0 && learnTarget.load(std::memory_order_acquire) == index;
-}
+bool Plug::isLearning(int32 index) const { return index >= 0 && learnTarget.load(std::memory_order_acquire) == index; }
 
 void Plug::unlearn(int32 index) {
     if (inRange(index, params))

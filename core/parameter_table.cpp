@@ -34,8 +34,7 @@ float quantise(float v) { return stepValue(quantiseStep(v)); }
 ParameterTable::ParameterTable(std::uint32_t count)
     : entries_(std::make_unique<ParameterEntry[]>(count)), count_(count) {}
 
-void ParameterTable::defineParameter(std::uint32_t index, const char* name, const char* label,
-                                     float defaultValue) {
+void ParameterTable::defineParameter(std::uint32_t index, const char* name, const char* label, float defaultValue) {
     if (index >= count_) return;
     ParameterEntry& e = entries_[index];
     e.name = name;
@@ -71,8 +70,7 @@ void ParameterTable::syncToEditor(IParamNotify* notify) {
     for (std::uint32_t i = 0; i < count_; ++i) {
         ParameterEntry& e = entries_[i];
         float v = e.value.load(relaxed);
-        if (v != e.editorSeen.load(relaxed) && notify->parameterChanged(i, v))
-            e.editorSeen.store(v, relaxed);
+        if (v != e.editorSeen.load(relaxed) && notify->parameterChanged(i, v)) e.editorSeen.store(v, relaxed);
     }
 }
 

@@ -14,8 +14,8 @@ std::int32_t hashName(const char* name) {
     return static_cast<std::int32_t>(h);
 }
 
-Plug::Plug(vst::audioMasterCallback audioMaster, int32 numPrograms, int32 numParams, const char* name,
-           int32 inputPairs, int32 outputPairs)
+Plug::Plug(vst::audioMasterCallback audioMaster, int32 numPrograms, int32 numParams, const char* name, int32 inputPairs,
+           int32 outputPairs)
     : AudioEffectX(audioMaster, numPrograms, numParams),
       name(name),
       inputPairs(inputPairs),
@@ -96,12 +96,11 @@ void Plug::setParameter(int32 index, float value) {
 
 void Plug::setParameterAutomated(int32 index, float value) {
     if (hostInformed) AudioEffectX::setParameterAutomated(index, value);
-    else setParameter(index, value);
+    else
+        setParameter(index, value);
 }
 
-float Plug::getParameter(int32 index) {
-    return index >= 0 ? params.get(static_cast<std::uint32_t>(index)) : 0.0f;
-}
+float Plug::getParameter(int32 index) { return index >= 0 ? params.get(static_cast<std::uint32_t>(index)) : 0.0f; }
 
 void Plug::getParameterName(int32 index, char* text) {
     const char* s = (index >= 0 && static_cast<std::uint32_t>(index) < params.size()) ? params[index].name : nullptr;

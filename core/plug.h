@@ -33,8 +33,8 @@ std::int32_t hashName(const char* name);
 
 class Plug : public vst::AudioEffectX, public IParamCook {
 public:
-    Plug(vst::audioMasterCallback audioMaster, int32 numPrograms, int32 numParams, const char* name,
-         int32 inputPairs, int32 outputPairs);
+    Plug(vst::audioMasterCallback audioMaster, int32 numPrograms, int32 numParams, const char* name, int32 inputPairs,
+         int32 outputPairs);
     ~Plug() override;
 
     // ---- hooks an effect fills or inherits (slot order) ----

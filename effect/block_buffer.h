@@ -42,7 +42,7 @@ public:
 
 private:
     Frame* data = nullptr;
-    std::uint32_t size = 0;            // frames allocated: maximum block + 16
+    std::uint32_t size = 0;  // frames allocated: maximum block + 16
     std::uint32_t offset = 0;
     std::uint32_t previousLength = 0;
 };

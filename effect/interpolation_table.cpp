@@ -9,8 +9,8 @@ namespace ReedDsp {
 namespace {
 
 constexpr double kPi = 3.141592653589793;
-constexpr int kPrototypeLength = 65536;     // 16 taps x 4096 phases
-constexpr int kSpectrumLength = 262144;     // the kernel's period
+constexpr int kPrototypeLength = 65536;  // 16 taps x 4096 phases
+constexpr int kSpectrumLength = 262144;  // the kernel's period
 constexpr int kCentre = 32768;
 
 // The symmetric four-term window over 65536 points, zero at both ends.

@@ -39,8 +39,7 @@ private:
 void Processor::runVoices(std::uint32_t n) {
     const bool settled = delayRamp.settled() && depthRamp.settled() && phaseRamp.settled();
     const auto run = [&](const auto& clock) {
-        if (spreadRamp.settled())
-            runVoicesWith<true>(clock, n);
+        if (spreadRamp.settled()) runVoicesWith<true>(clock, n);
         else
             runVoicesWith<false>(clock, n);
     };

@@ -48,9 +48,10 @@ bool Reed::renderBlock(bool changed, const PlugCore::Transport*, double** inputs
                        std::uint32_t frames) {
     const auto seen = [this](std::uint32_t i) { return params[i].audioSeen.load(std::memory_order_relaxed); };
     using namespace ReedParams;
-    const ReedDsp::Settings settings{seen(kDelay), seen(kRate),  seen(kDepth),  seen(kSpread),
-                                     seen(kPhase), seen(kWet),   seen(kShape),  seen(kInvert),
-                                     params[kRange].value.load(std::memory_order_relaxed)};
+    const ReedDsp::Settings settings{
+        seen(kDelay),  seen(kRate),   seen(kDepth),
+        seen(kSpread), seen(kPhase),  seen(kWet),
+        seen(kShape),  seen(kInvert), params[kRange].value.load(std::memory_order_relaxed)};
     processor.render(changed, settings, inputs, outputs, frames);
     return true;
 }

@@ -20,9 +20,12 @@ struct KnobRow {
 // "phase" stands before "spread" on the panel although its index is higher;
 // the last knob sits 78 pixels after the fifth instead of 74.
 const KnobRow kKnobs[] = {
-    {ReedParams::kDelay, 18, 4, "delay"},   {ReedParams::kRate, 92, 4, "rate"},
-    {ReedParams::kDepth, 166, 4, "depth"},  {ReedParams::kPhase, 240, 4, "phase"},
-    {ReedParams::kSpread, 314, 4, "spread"}, {ReedParams::kWet, 392, 4, "wet mix"},
+    {ReedParams::kDelay, 18, 4, "delay"},
+    {ReedParams::kRate, 92, 4, "rate"},
+    {ReedParams::kDepth, 166, 4, "depth"},
+    {ReedParams::kPhase, 240, 4, "phase"},
+    {ReedParams::kSpread, 314, 4, "spread"},
+    {ReedParams::kWet, 392, 4, "wet mix"},
     {0, 0, 0, nullptr},
 };
 
@@ -31,13 +34,11 @@ constexpr int kLowerRow = 90;
 
 }  // namespace
 
-Wispkit::EditorDescriptor descriptor()
-{
+Wispkit::EditorDescriptor descriptor() {
     return Wispkit::EditorDescriptor{480, 110, 0, ReedParams::kCount, 0xE1804Fu, "texture"};
 }
 
-void build(Wispkit::PlugFrame* frame)
-{
+void build(Wispkit::PlugFrame* frame) {
     for (const KnobRow* row = kKnobs; row->caption != nullptr; ++row)
         new Wispkit::PlugKnob(frame, frame, row->caption, row->index, row->x, row->y);
     new Wispkit::PlugMenu(frame, frame, "range", ReedParams::kRange, kRangeChoices, 58, kLowerRow, 80, 12);

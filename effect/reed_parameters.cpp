@@ -10,9 +10,9 @@ namespace ReedParams {
 
 // Registration order; the order fills the same slots whichever way it runs.
 const Definition kDefinitions[kCount] = {
-    {kRate, "rate", "Hz", 0.5f},     {kDepth, "depth", "%", 0.5f},   {kDelay, "delay", "ms", 0.5f},
-    {kWet, "wet", "%", 0.5f},        {kSpread, "spread", "%", 0.5f}, {kPhase, "phase", "%", 0.25f},
-    {kShape, "shape", "", 0.0f},     {kInvert, "invert", "", 0.0f},  {kRange, "range", "ms", 0.67f},
+    {kRate, "rate", "Hz", 0.5f}, {kDepth, "depth", "%", 0.5f},   {kDelay, "delay", "ms", 0.5f},
+    {kWet, "wet", "%", 0.5f},    {kSpread, "spread", "%", 0.5f}, {kPhase, "phase", "%", 0.25f},
+    {kShape, "shape", "", 0.0f}, {kInvert, "invert", "", 0.0f},  {kRange, "range", "ms", 0.67f},
 };
 
 std::uint32_t rangeIndex(float range) {
@@ -37,9 +37,7 @@ void formatRate(char* text, float value) {
     PlugCore::formatFixed(text, kTextSize, hz, decimals);
 }
 
-void formatPercent(char* text, float value) {
-    std::snprintf(text, kTextSize, "%d", static_cast<int>(value * 100.0f));
-}
+void formatPercent(char* text, float value) { std::snprintf(text, kTextSize, "%d", static_cast<int>(value * 100.0f)); }
 
 }  // namespace
 
@@ -48,7 +46,10 @@ void format(std::uint32_t index, char* text, float value, float range) {
     switch (index) {
     case kDelay: formatDelay(text, value, std::fabs(range)); break;
     case kRate: formatRate(text, value); break;
-    case kDepth: case kSpread: case kPhase: case kWet: formatPercent(text, value); break;
+    case kDepth:
+    case kSpread:
+    case kPhase:
+    case kWet: formatPercent(text, value); break;
     case kShape: std::strcpy(text, value > 0.5f ? "sine" : "triangle"); break;
     case kInvert: std::strcpy(text, value > 0.5f ? "invert" : "normal"); break;
     case kRange: std::strcpy(text, ranges[rangeIndex(value)]); break;

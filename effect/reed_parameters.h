@@ -4,7 +4,6 @@
 
 #include <cstdint>
 
-
 namespace ReedParams {
 
 enum Index : std::uint32_t { kDelay, kRate, kDepth, kSpread, kPhase, kWet, kShape, kInvert, kRange, kCount };

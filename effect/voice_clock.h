@@ -38,9 +38,15 @@ class VoiceClock {
 public:
     VoiceClock(const Ramp<double>& delay, const Ramp<double>& depth, const Ramp<double>& phase, double rampStep,
                double lfoIncrement, double lfoPhase)
-        : delay(delay), depth(depth), phase(phase), rampStep(rampStep), increment4(4.0 * lfoIncrement),
-          phase4(4.0 * lfoPhase), offset4{-2.0 * phase.target(), 2.0 * phase.target()},
-          delaySettled(delay.target()), depthSettled4096(4096.0 * depth.target()) {}
+        : delay(delay),
+          depth(depth),
+          phase(phase),
+          rampStep(rampStep),
+          increment4(4.0 * lfoIncrement),
+          phase4(4.0 * lfoPhase),
+          offset4{-2.0 * phase.target(), 2.0 * phase.target()},
+          delaySettled(delay.target()),
+          depthSettled4096(4096.0 * depth.target()) {}
 
     /// The step from voice v's tick at p to its next tick.
     template <int kVoice>
@@ -49,7 +55,7 @@ public:
         const double offset = kSettled ? offset4[kVoice] : (kVoice ? 2.0 : -2.0) * phase.valueAt(tau);
         const double u4 = offset + p * increment4 + phase4 + 4.0;
         const double truncated4 = (u4 + kTruncate4) - (kTruncate4 - 2.0);  // 4 trunc(u) + 2
-        const double h2 = std::fabs(u4 - truncated4);                     // 2h
+        const double h2 = std::fabs(u4 - truncated4);                      // 2h
         double lfo;
         if constexpr (kSine) {
             const double h = 0.5 * h2;
@@ -61,7 +67,8 @@ public:
         const double z4096 = kSettled ? depthSettled4096 : 4096.0 * depth.valueAt(tau);
         const double mu4096 = z4096 * lfo;
         const double scaled = std::fabs(mu4096);
-        const std::uint32_t e = scaled < 65535.0 ? static_cast<std::uint32_t>(static_cast<std::int32_t>(scaled)) : 65535u;
+        const std::uint32_t e =
+            scaled < 65535.0 ? static_cast<std::uint32_t>(static_cast<std::int32_t>(scaled)) : 65535u;
         const ExpPair& power = ExpTableProducts[e];
         return d * (mu4096 >= 0.0 ? power.up : power.down);
     }

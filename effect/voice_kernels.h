@@ -52,11 +52,18 @@ inline __m128d rotate(__m128d o, __m128d straight, __m128d crossed) {
 template <bool kSpreadSettled>
 class VoiceKernel {
 public:
-    VoiceKernel(const InterpolationTable& table, const Frame* input, Frame* steps, Frame* line,
-                std::uint32_t stages, const Ramp<Pair>& spread, double rampStep, bool secondVoice,
-                std::uint32_t writeIndex, const Frame& previous)
-        : table(table), input(input), steps(steps), line(line), stages(stages), spread(spread),
-          rampStep(rampStep), bSign(secondVoice ? -1.0 : 1.0), w(writeIndex),
+    VoiceKernel(const InterpolationTable& table, const Frame* input, Frame* steps, Frame* line, std::uint32_t stages,
+                const Ramp<Pair>& spread, double rampStep, bool secondVoice, std::uint32_t writeIndex,
+                const Frame& previous)
+        : table(table),
+          input(input),
+          steps(steps),
+          line(line),
+          stages(stages),
+          spread(spread),
+          rampStep(rampStep),
+          bSign(secondVoice ? -1.0 : 1.0),
+          w(writeIndex),
           previous(_mm_load_pd(&previous.left)) {
         const Pair settled = spread.target();
         straight = _mm_set1_pd(settled.first);

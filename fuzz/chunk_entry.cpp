@@ -57,7 +57,8 @@ void runOne(const std::uint8_t* data, std::size_t size) {
     plug.reset();
     reloaded.reset();
     if (asBank) plug.readFactoryBank(std::span<const unsigned char>(bytes.data(), bytes.size()));
-    else plug.setChunk(bytes.data(), static_cast<vst::int32>(bytes.size()), false);
+    else
+        plug.setChunk(bytes.data(), static_cast<vst::int32>(bytes.size()), false);
 
     for (std::uint32_t i = 0; i < 9; ++i) {
         float v = plug.getParameter(static_cast<vst::int32>(i));

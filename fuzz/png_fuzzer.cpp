@@ -8,8 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<unsigned char> out;
     unsigned width = 0, height = 0;
     unsigned error = Paintwell::decodePNG(out, width, height, data, size, true);
@@ -26,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Wispkit::Image image(data, size);
         if (error != 0 || image.getWidth() != width || image.getHeight() != height) std::abort();
     } catch (const Wispkit::Image::Exception&) {
-        if (error == 0 && size >= 4 && data[0] == 137 && data[1] == 'P' && data[2] == 'N' && data[3] == 'G') std::abort();
+        if (error == 0 && size >= 4 && data[0] == 137 && data[1] == 'P' && data[2] == 'N' && data[3] == 'G')
+            std::abort();
     }
     return 0;
 }

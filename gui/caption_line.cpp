@@ -15,9 +15,8 @@ constexpr int kLineSize = 144;
 constexpr const char* kLearning = "..learning..";
 }  // namespace
 
-void drawCaptionLine(Paintwell::Context* context, Control* control, IPlugData* data, const char* name,
-                     unsigned index, bool hover)
-{
+void drawCaptionLine(Paintwell::Context* context, Control* control, IPlugData* data, const char* name, unsigned index,
+                     bool hover) {
     Container* parent = control->getParent();
     const auto left = static_cast<float>(absoluteX(control));
     const auto base = static_cast<float>(absoluteY(control) + static_cast<int>(control->getHeight()) - 2);

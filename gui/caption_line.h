@@ -14,7 +14,7 @@ namespace Wispkit {
 class Control;
 class IPlugData;
 
-void drawCaptionLine(Paintwell::Context* context, Control* control, IPlugData* data, const char* name,
-                     unsigned index, bool hover);
+void drawCaptionLine(Paintwell::Context* context, Control* control, IPlugData* data, const char* name, unsigned index,
+                     bool hover);
 
 }  // namespace Wispkit

@@ -14,8 +14,7 @@ constexpr int kMenuTextSize = 112;
 constexpr int kValueTextSize = 32;
 }  // namespace
 
-void addParameterItems(Menu* menu, IPlugData* data, unsigned index)
-{
+void addParameterItems(Menu* menu, IPlugData* data, unsigned index) {
     char value[kValueTextSize] = {};
     char item[kMenuTextSize];
     data->getDefaultText(index, value);
@@ -32,8 +31,7 @@ void addParameterItems(Menu* menu, IPlugData* data, unsigned index)
     menu->addItem(item, kUnlearnItem, true);
 }
 
-void showParameterMenu(Control* owner, IPlugData* data, unsigned index, int x, int y)
-{
+void showParameterMenu(Control* owner, IPlugData* data, unsigned index, int x, int y) {
     Container* parent = owner->getParent();
     Menu* menu = parent != nullptr ? parent->createMenu(owner) : nullptr;
     if (menu == nullptr) return;
@@ -42,8 +40,7 @@ void showParameterMenu(Control* owner, IPlugData* data, unsigned index, int x, i
     delete menu;
 }
 
-void parameterMenuCommand(IPlugData* data, unsigned index, unsigned id)
-{
+void parameterMenuCommand(IPlugData* data, unsigned index, unsigned id) {
     switch (id) {
     case kResetItem:
         if (data->isLearning(index)) data->cancelLearn();

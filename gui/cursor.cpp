@@ -4,8 +4,7 @@
 
 namespace Wispkit {
 
-void setCursor(Control* control, CursorShape shape)
-{
+void setCursor(Control* control, CursorShape shape) {
     if (control == nullptr) return;
     Control* root = control;
     while (root->getParent() != nullptr) root = root->getParent();

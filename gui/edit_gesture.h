@@ -9,24 +9,21 @@
 namespace Wispkit {
 
 /// v limited to 0 to 1; not-a-number counts as 0.
-inline float clampValue(float v)
-{
+inline float clampValue(float v) {
     if (v > 1.0f) return 1.0f;
     if (!(v >= 0.0f)) return 0.0f;
     return v;
 }
 
 /// begin edit, one setValue, end edit.
-inline void valueGesture(IPlugData* data, unsigned index, float value)
-{
+inline void valueGesture(IPlugData* data, unsigned index, float value) {
     data->setEditing(index, true);
     data->setValue(index, value);
     data->setEditing(index, false);
 }
 
 /// begin edit, the reset to the default, end edit.
-inline void resetGesture(IPlugData* data, unsigned index)
-{
+inline void resetGesture(IPlugData* data, unsigned index) {
     data->setEditing(index, true);
     data->resetValue(index);
     data->setEditing(index, false);

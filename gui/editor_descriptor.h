@@ -13,9 +13,9 @@ namespace Wispkit {
 struct EditorDescriptor {
     int width;
     int height;
-    unsigned dataSize;       // bytes of the shared data block; 0 for none
-    unsigned numParams;      // parameters the editor caches
-    std::uint32_t colour;    // accent colour 0xRRGGBB for captions and the logo
+    unsigned dataSize;        // bytes of the shared data block; 0 for none
+    unsigned numParams;       // parameters the editor caches
+    std::uint32_t colour;     // accent colour 0xRRGGBB for captions and the logo
     const char* textureName;  // PNG resource drawn as the background, or null
 };
 

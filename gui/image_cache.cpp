@@ -23,8 +23,7 @@ Cache cache;
 
 }  // namespace
 
-const Image* cachedImage(CachedImage which, const char* name)
-{
+const Image* cachedImage(CachedImage which, const char* name) {
     Slot& slot = cache.slots[which == CachedImage::Background ? 0 : 1];
     if (!slot.tried && name != nullptr) {
         slot.tried = true;
@@ -39,8 +38,7 @@ const Image* cachedImage(CachedImage which, const char* name)
     return slot.image.get();
 }
 
-void freeCachedImages()
-{
+void freeCachedImages() {
     for (Slot& slot : cache.slots) {
         slot.image.reset();
         slot.tried = false;

@@ -4,13 +4,10 @@
 
 namespace Wispkit {
 
-Image* loadImage(const char* name)
-{
-    if (!name)
-        return nullptr;
+Image* loadImage(const char* name) {
+    if (!name) return nullptr;
     auto bytes = Services::findResource("PNG", name);
-    if (bytes.empty())
-        return nullptr;
+    if (bytes.empty()) return nullptr;
     return new Image(bytes.data(), bytes.size());
 }
 

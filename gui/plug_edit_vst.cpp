@@ -10,8 +10,7 @@
 namespace Wispkit {
 
 PlugEditVST::PlugEditVST(PlugCore::Plug* effect, IEditBuilder* builder, const EditorDescriptor* descriptor)
-    : vst::AEffEditor(effect), plugEffect(effect), descriptor(descriptor), builder(builder)
-{
+    : vst::AEffEditor(effect), plugEffect(effect), descriptor(descriptor), builder(builder) {
     rect.top = 0;
     rect.left = 0;
     rect.bottom = static_cast<vst::int16>(descriptor->height);
@@ -32,19 +31,16 @@ PlugEditVST::PlugEditVST(PlugCore::Plug* effect, IEditBuilder* builder, const Ed
     effect->setEditor(this);
 }
 
-PlugEditVST::~PlugEditVST()
-{
+PlugEditVST::~PlugEditVST() {
     if (isOpen()) close();
 }
 
-bool PlugEditVST::getRect(vst::ERect** out)
-{
+bool PlugEditVST::getRect(vst::ERect** out) {
     *out = &rect;
     return true;
 }
 
-bool PlugEditVST::open(void* parentWindow)
-{
+bool PlugEditVST::open(void* parentWindow) {
     editorLock.lock();
     if (!isOpen()) {
         try {
@@ -62,8 +58,7 @@ bool PlugEditVST::open(void* parentWindow)
     return true;
 }
 
-Winwrapper* PlugEditVST::closeFrame()
-{
+Winwrapper* PlugEditVST::closeFrame() {
     editorLock.lock();
     Winwrapper* closed = nullptr;
     if (isOpen()) {
@@ -81,8 +76,7 @@ Winwrapper* PlugEditVST::closeFrame()
     return closed;
 }
 
-void PlugEditVST::close()
-{
+void PlugEditVST::close() {
     // A drag still running ends its host gesture now, while the editor and
     // the effect are sure to be alive.
     if (isOpen()) wrapper->captureMouse(nullptr);
@@ -90,29 +84,24 @@ void PlugEditVST::close()
     if (Winwrapper* closed = closeFrame()) closed->closeWindow();
 }
 
-void PlugEditVST::idle()
-{
+void PlugEditVST::idle() {
     if (wrapper != nullptr) wrapper->idle();
 }
 
-void PlugEditVST::windowDestroyed()
-{
+void PlugEditVST::windowDestroyed() {
     // The window is already going; only the editor's side is left to end.
     closeFrame();
 }
 
-float PlugEditVST::cachedValue(unsigned index) const
-{
+float PlugEditVST::cachedValue(unsigned index) const {
     return index < descriptor->numParams ? valueCache[index].load(std::memory_order_relaxed) : 0.0f;
 }
 
-void PlugEditVST::cacheValue(unsigned index, float value)
-{
+void PlugEditVST::cacheValue(unsigned index, float value) {
     if (index < descriptor->numParams) valueCache[index].store(value, std::memory_order_relaxed);
 }
 
-bool PlugEditVST::parameterChanged(std::uint32_t index, float value)
-{
+bool PlugEditVST::parameterChanged(std::uint32_t index, float value) {
     if (!editorLock.tryLock()) return false;
     cacheValue(index, value);
     // After close no frame is left to repaint; the value waits in the cache.
@@ -121,8 +110,7 @@ bool PlugEditVST::parameterChanged(std::uint32_t index, float value)
     return true;
 }
 
-void PlugEditVST::dataReady(void* data)
-{
+void PlugEditVST::dataReady(void* data) {
     if (!editorLock.tryLock()) return;
     if (dataConsumed && dataBlock != nullptr && data != nullptr) {
         dataConsumed = false;
@@ -131,8 +119,7 @@ void PlugEditVST::dataReady(void* data)
     editorLock.unlock();
 }
 
-void PlugEditVST::learnFinished(std::uint32_t)
-{
+void PlugEditVST::learnFinished(std::uint32_t) {
     // The new mapping shows at the next repaint; the lock is only tried, so
     // the audio thread that completed the learn never waits here.
     if (editorLock.tryLock()) editorLock.unlock();

@@ -44,8 +44,7 @@ const char* const kFactoryText = "Loading factor default settings and presets.";
 PlugFrame::PlugFrame(Container* parent, PlugEditVST* editor)
     : Container(parent, 0, 0, static_cast<unsigned>(editor->getDescriptor().width),
                 static_cast<unsigned>(editor->getDescriptor().height)),
-      editor(editor)
-{
+      editor(editor) {
     const unsigned size = editor->getDescriptor().dataSize;
     if (size > 0) {
         dataCopy = std::make_unique<unsigned char[]>(size);
@@ -53,26 +52,18 @@ PlugFrame::PlugFrame(Container* parent, PlugEditVST* editor)
     }
 }
 
-PlugFrame::~PlugFrame()
-{
+PlugFrame::~PlugFrame() {
     releaseResources();
     deleteChildren();
 }
 
-const char* PlugFrame::webSiteLabel()
-{
-    return TALLOW_WEBSITE_LABEL;
-}
+const char* PlugFrame::webSiteLabel() { return TALLOW_WEBSITE_LABEL; }
 
-const char* PlugFrame::webSiteAddress()
-{
-    return TALLOW_WEBSITE_URL;
-}
+const char* PlugFrame::webSiteAddress() { return TALLOW_WEBSITE_URL; }
 
 // ---- timer ------------------------------------------------------------------
 
-void PlugFrame::onTimer()
-{
+void PlugFrame::onTimer() {
     unsigned char* block = editor->sharedData();
     if (dataCopy != nullptr && block != nullptr) {
         bool copied = false;
@@ -90,78 +81,52 @@ void PlugFrame::onTimer()
 
 // ---- IPlugData ----------------------------------------------------------------
 
-void PlugFrame::setEditing(unsigned index, bool begin)
-{
+void PlugFrame::setEditing(unsigned index, bool begin) {
     const auto i = static_cast<vst::int32>(index);
-    if (begin)
-        editor->plug()->beginEdit(i);
+    if (begin) editor->plug()->beginEdit(i);
     else
         editor->plug()->endEdit(i);
 }
 
-void PlugFrame::setValue(unsigned index, float value)
-{
+void PlugFrame::setValue(unsigned index, float value) {
     editor->plug()->setParameterAutomated(static_cast<vst::int32>(index), value);
     editor->cacheValue(index, value);
 }
 
-float PlugFrame::defaultValue(unsigned index)
-{
+float PlugFrame::defaultValue(unsigned index) {
     const PlugCore::ParameterTable& table = editor->plug()->parameters();
     return index < table.size() ? table[index].defaultValue.load(std::memory_order_relaxed) : 0.0f;
 }
 
-void PlugFrame::resetValue(unsigned index)
-{
+void PlugFrame::resetValue(unsigned index) {
     editor->plug()->setParameterAutomated(static_cast<vst::int32>(index), defaultValue(index));
 }
 
-void PlugFrame::getDefaultText(unsigned index, char* text)
-{
+void PlugFrame::getDefaultText(unsigned index, char* text) {
     text[0] = 0;
     editor->plug()->getParameterText(index, defaultValue(index), text);
 }
 
-void PlugFrame::getChoiceText(unsigned index, unsigned choice, unsigned count, char* text)
-{
+void PlugFrame::getChoiceText(unsigned index, unsigned choice, unsigned count, char* text) {
     // With a single choice there is nothing to spread: it stands at 0.
     const float value = count > 1 ? static_cast<float>(choice) / static_cast<float>(count - 1) : 0.0f;
     text[0] = 0;
     editor->plug()->getParameterText(index, value, text);
 }
 
-void PlugFrame::beginLearn(unsigned index)
-{
-    editor->plug()->beginLearn(static_cast<vst::int32>(index));
-}
+void PlugFrame::beginLearn(unsigned index) { editor->plug()->beginLearn(static_cast<vst::int32>(index)); }
 
-void PlugFrame::unlearn(unsigned index)
-{
-    editor->plug()->unlearn(static_cast<vst::int32>(index));
-}
+void PlugFrame::unlearn(unsigned index) { editor->plug()->unlearn(static_cast<vst::int32>(index)); }
 
-void PlugFrame::cancelLearn()
-{
-    editor->plug()->cancelLearn();
-}
+void PlugFrame::cancelLearn() { editor->plug()->cancelLearn(); }
 
-int PlugFrame::getMapping(unsigned index)
-{
-    return editor->plug()->getMapping(static_cast<vst::int32>(index));
-}
+int PlugFrame::getMapping(unsigned index) { return editor->plug()->getMapping(static_cast<vst::int32>(index)); }
 
-bool PlugFrame::isLearning(unsigned index)
-{
-    return editor->plug()->isLearning(static_cast<vst::int32>(index));
-}
+bool PlugFrame::isLearning(unsigned index) { return editor->plug()->isLearning(static_cast<vst::int32>(index)); }
 
-const void* PlugFrame::getData(unsigned offset)
-{
-    return dataCopy != nullptr ? dataCopy.get() + offset : nullptr;
-}
+const void* PlugFrame::getData(unsigned offset) { return dataCopy != nullptr ? dataCopy.get() + offset : nullptr; }
 
-float PlugFrame::getValue(unsigned index, char* text)
-{
+float PlugFrame::getValue(unsigned index, char* text) {
     const float value = editor->cachedValue(index);
     if (text != nullptr) {
         text[0] = 0;
@@ -170,15 +135,11 @@ float PlugFrame::getValue(unsigned index, char* text)
     return value;
 }
 
-std::uint32_t PlugFrame::getColour()
-{
-    return editor->getDescriptor().colour;
-}
+std::uint32_t PlugFrame::getColour() { return editor->getDescriptor().colour; }
 
 // ---- mouse and menus ----------------------------------------------------------
 
-bool PlugFrame::mouseDown(int x, int y, int button, int keys)
-{
+bool PlugFrame::mouseDown(int x, int y, int button, int keys) {
     if (Container::mouseDown(x, y, button, keys)) return false;
     if (x > static_cast<int>(width) - kLogoWidth && y > static_cast<int>(height) - kLogoHeight) {
         openDefaultsMenu();
@@ -187,8 +148,7 @@ bool PlugFrame::mouseDown(int x, int y, int button, int keys)
     return false;
 }
 
-void PlugFrame::openDefaultsMenu()
-{
+void PlugFrame::openDefaultsMenu() {
     Menu* menu = createMenu(this);
     if (menu == nullptr) return;
     menu->addItem("&Save defaults...", kSaveDefaults, true);
@@ -200,8 +160,7 @@ void PlugFrame::openDefaultsMenu()
     delete menu;
 }
 
-void PlugFrame::menuCommand(unsigned id)
-{
+void PlugFrame::menuCommand(unsigned id) {
     PlugCore::Plug* plug = editor->plug();
     char caption[vst::kVstMaxProductStrLen + 1] = {};
     plug->getProductString(caption);
@@ -218,18 +177,14 @@ void PlugFrame::menuCommand(unsigned id)
     case kFactoryDefaults:
         if (confirm(caption, kFactoryText)) plug->loadFactoryBank();
         break;
-    case kWebSite:
-        platform::openAddress(webSiteAddress());
-        break;
-    default:
-        break;
+    case kWebSite: platform::openAddress(webSiteAddress()); break;
+    default: break;
     }
 }
 
 // ---- drawing --------------------------------------------------------------------
 
-void PlugFrame::createResources(Paintwell::Context* context)
-{
+void PlugFrame::createResources(Paintwell::Context* context) {
     const EditorDescriptor& descriptor = editor->getDescriptor();
     if (background == nullptr && descriptor.textureName != nullptr) {
         if (const Image* image = cachedImage(CachedImage::Background, descriptor.textureName)) {
@@ -246,8 +201,7 @@ void PlugFrame::createResources(Paintwell::Context* context)
     if (largeFont == nullptr) largeFont = context->createFont("Vera", 10);
 }
 
-void PlugFrame::draw(Paintwell::Context* context)
-{
+void PlugFrame::draw(Paintwell::Context* context) {
     createResources(context);
     const auto w = static_cast<float>(width);
     const auto h = static_cast<float>(height);
@@ -265,8 +219,7 @@ void PlugFrame::draw(Paintwell::Context* context)
     Container::draw(context);
 }
 
-void PlugFrame::releaseResources()
-{
+void PlugFrame::releaseResources() {
     if (background != nullptr) background->release();
     background = nullptr;
     if (sheet != nullptr) sheet->release();

@@ -16,25 +16,18 @@ constexpr float kFineDragRange = 4000.0f;
 constexpr float kWheelSteps = 20.0f;
 constexpr float kFineWheelSteps = 200.0f;
 
-bool fineMode(int keys)
-{
-    return (keys & (kShiftKey | kControlKey)) != 0;
-}
+bool fineMode(int keys) { return (keys & (kShiftKey | kControlKey)) != 0; }
 }  // namespace
 
 PlugKnobBase::PlugKnobBase(Container* parent, IPlugData* plugData, const char* name, unsigned index, int x, int y,
                            unsigned width, unsigned height)
-    : Control(parent, x, y, width, height), plugData(plugData), name(name), index(index)
-{
-}
+    : Control(parent, x, y, width, height), plugData(plugData), name(name), index(index) {}
 
-PlugKnobBase::~PlugKnobBase()
-{
+PlugKnobBase::~PlugKnobBase() {
     if (dragging) plugData->setEditing(index, false);
 }
 
-bool PlugKnobBase::mouseMove(int x, int y, int keys)
-{
+bool PlugKnobBase::mouseMove(int x, int y, int keys) {
     if (dragging) {
         const int d = lastY - y;
         lastY = y;
@@ -53,8 +46,7 @@ bool PlugKnobBase::mouseMove(int x, int y, int keys)
     return true;
 }
 
-bool PlugKnobBase::mouseDown(int x, int y, int button, int keys)
-{
+bool PlugKnobBase::mouseDown(int x, int y, int button, int keys) {
     if (plugData->isLearning(index)) plugData->cancelLearn();
     if (button == kLeftButton) {
         lastY = y;
@@ -75,30 +67,26 @@ bool PlugKnobBase::mouseDown(int x, int y, int button, int keys)
     return true;
 }
 
-bool PlugKnobBase::mouseUp(int x, int y, int button, int keys)
-{
+bool PlugKnobBase::mouseUp(int x, int y, int button, int keys) {
     if (button == kLeftButton && dragging && parent != nullptr) parent->captureMouse(nullptr);
     return true;
 }
 
-void PlugKnobBase::captureLost()
-{
+void PlugKnobBase::captureLost() {
     if (!dragging) return;
     plugData->setEditing(index, false);
     dragging = false;
     redraw();
 }
 
-bool PlugKnobBase::doubleClick(int x, int y, int button, int keys)
-{
+bool PlugKnobBase::doubleClick(int x, int y, int button, int keys) {
     if (button != kLeftButton) return true;
     if (plugData->isLearning(index)) plugData->cancelLearn();
     resetGesture(plugData, index);
     return true;
 }
 
-bool PlugKnobBase::mouseWheel(int x, int y, float delta, int keys)
-{
+bool PlugKnobBase::mouseWheel(int x, int y, float delta, int keys) {
     const float step = delta / (fineMode(keys) ? kFineWheelSteps : kWheelSteps);
     if (dragging) {
         dragValue = clampValue(dragValue + step);
@@ -109,15 +97,13 @@ bool PlugKnobBase::mouseWheel(int x, int y, float delta, int keys)
     return true;
 }
 
-void PlugKnobBase::mouseLeave()
-{
+void PlugKnobBase::mouseLeave() {
     if (!hover) return;
     hover = false;
     redraw();
 }
 
-void PlugKnobBase::menuCommand(unsigned id)
-{
+void PlugKnobBase::menuCommand(unsigned id) {
     parameterMenuCommand(plugData, index, id);
     redraw();
 }

@@ -15,8 +15,8 @@ class IPlugData;
 
 class PlugKnobBase : public Control {
 public:
-    PlugKnobBase(Container* parent, IPlugData* plugData, const char* name, unsigned index, int x, int y,
-                 unsigned width, unsigned height);
+    PlugKnobBase(Container* parent, IPlugData* plugData, const char* name, unsigned index, int x, int y, unsigned width,
+                 unsigned height);
     /// Ends a running gesture.
     ~PlugKnobBase() override;
 

@@ -13,22 +13,15 @@ namespace Wispkit {
 
 PlugMenu::PlugMenu(Container* parent, IPlugData* plugData, const char* name, unsigned index, unsigned choices, int x,
                    int y, unsigned width, unsigned height)
-    : Control(parent, x, y, width, height), plugData(plugData), name(name), index(index), choices(choices)
-{
-}
+    : Control(parent, x, y, width, height), plugData(plugData), name(name), index(index), choices(choices) {}
 
-float PlugMenu::choiceValue(unsigned c) const
-{
+float PlugMenu::choiceValue(unsigned c) const {
     return choices > 1 ? static_cast<float>(c) / static_cast<float>(choices - 1) : 0.0f;
 }
 
-void PlugMenu::choose(unsigned c)
-{
-    valueGesture(plugData, index, choiceValue(c));
-}
+void PlugMenu::choose(unsigned c) { valueGesture(plugData, index, choiceValue(c)); }
 
-bool PlugMenu::mouseMove(int x, int y, int keys)
-{
+bool PlugMenu::mouseMove(int x, int y, int keys) {
     if (!hover) {
         hover = true;
         redraw();
@@ -36,14 +29,12 @@ bool PlugMenu::mouseMove(int x, int y, int keys)
     return true;
 }
 
-void PlugMenu::mouseLeave()
-{
+void PlugMenu::mouseLeave() {
     hover = false;
     redraw();
 }
 
-bool PlugMenu::mouseDown(int x, int y, int button, int keys)
-{
+bool PlugMenu::mouseDown(int x, int y, int button, int keys) {
     if (plugData->isLearning(index)) plugData->cancelLearn();
     if (button != kLeftButton && button != kRightButton) return true;
     Menu* menu = parent != nullptr ? parent->createMenu(this) : nullptr;
@@ -60,21 +51,18 @@ bool PlugMenu::mouseDown(int x, int y, int button, int keys)
     return true;
 }
 
-bool PlugMenu::mouseWheel(int x, int y, float delta, int keys)
-{
+bool PlugMenu::mouseWheel(int x, int y, float delta, int keys) {
     if (choices == 0) return true;
     const float v = plugData->getValue(index, nullptr);
     const float last = static_cast<float>(choices - 1);
     const auto current = static_cast<unsigned>(std::min(last, static_cast<float>(choices) * v));
-    if (delta < -0.5f)
-        choose(std::min(current + 1, choices - 1));
+    if (delta < -0.5f) choose(std::min(current + 1, choices - 1));
     else if (delta > 0.5f)
         choose(current > 0 ? current - 1 : 0);
     return true;
 }
 
-void PlugMenu::menuCommand(unsigned id)
-{
+void PlugMenu::menuCommand(unsigned id) {
     if (id >= kFirstChoiceItem) {
         if (id - kFirstChoiceItem < choices) choose(id - kFirstChoiceItem);
     } else {
@@ -83,9 +71,6 @@ void PlugMenu::menuCommand(unsigned id)
     redraw();
 }
 
-void PlugMenu::draw(Paintwell::Context* context)
-{
-    drawCaptionLine(context, this, plugData, name, index, hover);
-}
+void PlugMenu::draw(Paintwell::Context* context) { drawCaptionLine(context, this, plugData, name, index, hover); }
 
 }  // namespace Wispkit

@@ -10,12 +10,9 @@
 namespace Wispkit {
 
 PlugSwitch::PlugSwitch(Container* parent, IPlugData* plugData, const char* name, unsigned index, int x)
-    : Control(parent, x, kRow, kWidth, kHeight), plugData(plugData), name(name), index(index)
-{
-}
+    : Control(parent, x, kRow, kWidth, kHeight), plugData(plugData), name(name), index(index) {}
 
-bool PlugSwitch::mouseMove(int x, int y, int keys)
-{
+bool PlugSwitch::mouseMove(int x, int y, int keys) {
     if (!hover) {
         hover = true;
         redraw();
@@ -23,41 +20,36 @@ bool PlugSwitch::mouseMove(int x, int y, int keys)
     return true;
 }
 
-void PlugSwitch::mouseLeave()
-{
+void PlugSwitch::mouseLeave() {
     hover = false;
     redraw();
 }
 
-bool PlugSwitch::mouseDown(int x, int y, int button, int keys)
-{
+bool PlugSwitch::mouseDown(int x, int y, int button, int keys) {
     if (plugData->isLearning(index)) plugData->cancelLearn();
     if (button == kLeftButton) {
         const float v = plugData->getValue(index, nullptr);
         valueGesture(plugData, index, v > 0.5f ? 0.0f : 1.0f);
         redraw();
     } else if (button == kRightButton) {
-        showParameterMenu(this, plugData, index, 0, inlineLabel ? static_cast<int>(height) + 1 : static_cast<int>(height) - 11);
+        showParameterMenu(this, plugData, index, 0,
+                          inlineLabel ? static_cast<int>(height) + 1 : static_cast<int>(height) - 11);
     }
     return true;
 }
 
-void PlugSwitch::menuCommand(unsigned id)
-{
+void PlugSwitch::menuCommand(unsigned id) {
     parameterMenuCommand(plugData, index, id);
     redraw();
 }
 
-void PlugSwitch::draw(Paintwell::Context* context)
-{
-    if (inlineLabel)
-        drawCaptionLine(context, this, plugData, name, index, hover);
+void PlugSwitch::draw(Paintwell::Context* context) {
+    if (inlineLabel) drawCaptionLine(context, this, plugData, name, index, hover);
     else
         drawTwoLines(context);
 }
 
-void PlugSwitch::drawTwoLines(Paintwell::Context* context)
-{
+void PlugSwitch::drawTwoLines(Paintwell::Context* context) {
     char text[32] = {};
     plugData->getValue(index, text);
     const char* value = plugData->isLearning(index) ? "..learning.." : text;

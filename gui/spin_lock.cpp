@@ -4,8 +4,7 @@
 
 namespace Wispkit {
 
-void SpinLock::lock()
-{
+void SpinLock::lock() {
     while (!tryLock()) platform::yieldThread();
 }
 

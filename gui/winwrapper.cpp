@@ -9,14 +9,11 @@
 namespace Wispkit {
 
 Winwrapper::Winwrapper(IFrameController* controller, int width, int height, void* parentWindow)
-    : Container(nullptr, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height)),
-      controller(controller)
-{
+    : Container(nullptr, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height)), controller(controller) {
     window = platform::createWindow(this, width, height, parentWindow);
 }
 
-Winwrapper::~Winwrapper()
-{
+Winwrapper::~Winwrapper() {
     deleteChildren();
     if (timerTarget != nullptr && window != nullptr) platform::stopTimer(window);
     timerTarget = nullptr;
@@ -26,26 +23,20 @@ Winwrapper::~Winwrapper()
     window = nullptr;
 }
 
-unsigned long long Winwrapper::nativeHandle() const
-{
-    return window != nullptr ? platform::handleOf(window) : 0;
-}
+unsigned long long Winwrapper::nativeHandle() const { return window != nullptr ? platform::handleOf(window) : 0; }
 
-void Winwrapper::setTimerTarget(ITimerController* target)
-{
+void Winwrapper::setTimerTarget(ITimerController* target) {
     if (timerTarget != nullptr && window != nullptr) platform::stopTimer(window);
     timerTarget = nullptr;
     if (target == nullptr || window == nullptr) return;
     if (platform::startTimer(window)) timerTarget = target;
 }
 
-void Winwrapper::idle()
-{
+void Winwrapper::idle() {
     if (window != nullptr) platform::pump(window);
 }
 
-void Winwrapper::closeWindow()
-{
+void Winwrapper::closeWindow() {
     if (platform::closesWithEditor()) {
         windowGone();
         return;
@@ -56,31 +47,24 @@ void Winwrapper::closeWindow()
     if (window != nullptr) platform::hideWindow(window);
 }
 
-void Winwrapper::setCursor(CursorShape shape)
-{
+void Winwrapper::setCursor(CursorShape shape) {
     if (window != nullptr) platform::setCursor(window, shape);
 }
 
-bool Winwrapper::confirm(const char* caption, const char* text)
-{
-    return platform::confirm(window, caption, text);
-}
+bool Winwrapper::confirm(const char* caption, const char* text) { return platform::confirm(window, caption, text); }
 
-void Winwrapper::redraw()
-{
+void Winwrapper::redraw() {
     if (window != nullptr) platform::invalidate(window);
 }
 
-void Winwrapper::releaseResources()
-{
+void Winwrapper::releaseResources() {
     if (device == nullptr) return;
     Container::releaseResources();
     device->release();
     device = nullptr;
 }
 
-void Winwrapper::captureMouse(Control* control)
-{
+void Winwrapper::captureMouse(Control* control) {
     if (captured != nullptr && captured != control) {
         // Forget the old holder first, so that the capture change the release
         // below reports does not tell it a second time.
@@ -99,23 +83,15 @@ void Winwrapper::captureMouse(Control* control)
     hovered = captured;
 }
 
-bool Winwrapper::hasMouseCapture(Control* control)
-{
+bool Winwrapper::hasMouseCapture(Control* control) {
     return control == captured && window != nullptr && platform::hasCapture(window);
 }
 
-Menu* Winwrapper::createMenu(Control* owner)
-{
-    return platform::createMenu(this, owner);
-}
+Menu* Winwrapper::createMenu(Control* owner) { return platform::createMenu(this, owner); }
 
-bool Winwrapper::isMenuOpenFor(Control* control)
-{
-    return menuOpen && menuOwner == control;
-}
+bool Winwrapper::isMenuOpenFor(Control* control) { return menuOpen && menuOwner == control; }
 
-void Winwrapper::mouseEvent(MouseAction action, int x, int y, int button, float delta, int keys)
-{
+void Winwrapper::mouseEvent(MouseAction action, int x, int y, int button, float delta, int keys) {
     Control* target = this;
     if (captured != nullptr) {
         target = captured;
@@ -131,8 +107,7 @@ void Winwrapper::mouseEvent(MouseAction action, int x, int y, int button, float 
     }
 }
 
-void Winwrapper::paint()
-{
+void Winwrapper::paint() {
     if (window == nullptr) return;
     try {
         if (device == nullptr) device = Paintwell::createGLDevice(platform::drawable(window));
@@ -142,21 +117,18 @@ void Winwrapper::paint()
     }
 }
 
-void Winwrapper::timerTick()
-{
+void Winwrapper::timerTick() {
     if (timerTarget != nullptr) timerTarget->onTimer();
 }
 
-void Winwrapper::command(unsigned id)
-{
+void Winwrapper::command(unsigned id) {
     if (menuOwner == nullptr) return;
     Control* owner = menuOwner;
     menuOwner = nullptr;
     owner->menuCommand(id);
 }
 
-void Winwrapper::captureChanged()
-{
+void Winwrapper::captureChanged() {
     if (captured != nullptr) {
         Control* old = captured;
         captured = nullptr;
@@ -165,26 +137,20 @@ void Winwrapper::captureChanged()
     if (menuOpen) menuClosed();
 }
 
-void Winwrapper::menuShown(Control* owner)
-{
+void Winwrapper::menuShown(Control* owner) {
     menuOwner = owner;
     menuOpen = true;
     redraw();
 }
 
-void Winwrapper::menuClosed()
-{
+void Winwrapper::menuClosed() {
     menuOpen = false;
     redraw();
 }
 
-bool Winwrapper::allowClose()
-{
-    return controller == nullptr || controller->allowClose();
-}
+bool Winwrapper::allowClose() { return controller == nullptr || controller->allowClose(); }
 
-void Winwrapper::windowGone()
-{
+void Winwrapper::windowGone() {
     if (controller != nullptr) controller->windowDestroyed();
     delete this;
 }

@@ -8,20 +8,16 @@
 
 namespace Paintwell {
 
-ContextLock::ContextLock(GLDevice& device) : device(device), uncaughtAtStart(std::uncaught_exceptions())
-{
+ContextLock::ContextLock(GLDevice& device) : device(device), uncaughtAtStart(std::uncaught_exceptions()) {
     if (device.lockDepth == 0) {
         previous = platform::currentContext();
-        if (!platform::makeCurrent(device.surface))
-            checkFailed(__LINE__);
+        if (!platform::makeCurrent(device.surface)) checkFailed(__LINE__);
     }
     ++device.lockDepth;
 }
 
-ContextLock::~ContextLock() noexcept(false)
-{
-    if (--device.lockDepth != 0)
-        return;
+ContextLock::~ContextLock() noexcept(false) {
+    if (--device.lockDepth != 0) return;
     glGetError();
     if (!platform::restoreContext(device.surface, previous)) {
         // Throwing while another exception unwinds would end the process.

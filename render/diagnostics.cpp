@@ -11,13 +11,9 @@ namespace {
 ReportObserver observer = nullptr;
 }
 
-void setReportObserver(ReportObserver newObserver)
-{
-    observer = newObserver;
-}
+void setReportObserver(ReportObserver newObserver) { observer = newObserver; }
 
-void reportDebugText(const char* text)
-{
+void reportDebugText(const char* text) {
     if (observer) {
         observer(ReportKind::DebugText, nullptr, text);
         return;
@@ -25,8 +21,7 @@ void reportDebugText(const char* text)
     platform::writeDebugText(text);
 }
 
-void reportDriverMessage(const char* caption, const char* text)
-{
+void reportDriverMessage(const char* caption, const char* text) {
     if (observer) {
         observer(ReportKind::DriverMessage, caption, text);
         return;
@@ -34,8 +29,7 @@ void reportDriverMessage(const char* caption, const char* text)
     platform::showDriverMessage(caption, text);
 }
 
-void checkFailed(int line)
-{
+void checkFailed(int line) {
     char message[123];
     std::snprintf(message, sizeof message, "Corvelight GL: check failed at line %d (please report this bug).\r\n",
                   line);

@@ -65,8 +65,8 @@ void setTextMode(bool subpixel, bool rgb);
 /// baseline at y and the pen starting at x, colour 0xAARRGGBB, and returns
 /// the advance in pixels. Only bytes 32 to 127 draw; others are skipped. A
 /// null font draws nothing and returns 0.
-float drawText(const Font* font, Context* context, const char* text, int length, float x, float y,
-               std::uint32_t colour, bool underline);
+float drawText(const Font* font, Context* context, const char* text, int length, float x, float y, std::uint32_t colour,
+               bool underline);
 
 /// The width drawText would return.
 float measureText(const Font* font, const char* text, int length);

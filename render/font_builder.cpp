@@ -17,27 +17,21 @@ namespace Paintwell {
 
 namespace {
 
-void check(FT_Error error)
-{
-    if (error)
-        throw Exception();
+void check(FT_Error error) {
+    if (error) throw Exception();
 }
 
 // Owns the library and face so that a failure part-way frees them.
 struct FaceHolder {
     FT_Library library = nullptr;
     FT_Face face = nullptr;
-    ~FaceHolder()
-    {
-        if (face)
-            FT_Done_Face(face);
-        if (library)
-            FT_Done_FreeType(library);
+    ~FaceHolder() {
+        if (face) FT_Done_Face(face);
+        if (library) FT_Done_FreeType(library);
     }
 };
 
-void setUnderline(Font& font, FT_Face face)
-{
+void setUnderline(Font& font, FT_Face face) {
     // Font units times the 16.16 scale give 26.6 in 16.16: 2^22 per pixel.
     long long scale = face->size->metrics.y_scale;
     font.underlineOffset = static_cast<float>(-face->underline_position * scale) / 4194304.0f;
@@ -50,8 +44,7 @@ void setUnderline(Font& font, FT_Face face)
 
 // Writes one rendered glyph into its cell, filtered along each row.
 void copyGlyph(const FT_Bitmap& bitmap, std::vector<std::uint32_t>& pixels, unsigned atlasWidth, unsigned atlasHeight,
-               unsigned cx, unsigned cy)
-{
+               unsigned cx, unsigned cy) {
     int width = static_cast<int>(bitmap.width);
     std::vector<std::uint8_t> filtered(static_cast<std::size_t>(width) + 4);
     for (unsigned j = 0; j < bitmap.rows; ++j) {
@@ -67,8 +60,7 @@ void copyGlyph(const FT_Bitmap& bitmap, std::vector<std::uint32_t>& pixels, unsi
 
 }  // namespace
 
-void filterGlyphRow(const std::uint8_t* coverage, int width, std::uint8_t* out)
-{
+void filterGlyphRow(const std::uint8_t* coverage, int width, std::uint8_t* out) {
     auto sample = [&](int k) { return k >= 0 && k < width ? static_cast<int>(coverage[k]) : 0; };
     for (int k = 0; k <= width + 3; ++k) {
         int value = (sample(k) + 2 * sample(k - 1) + 4 * sample(k - 2) + 2 * sample(k - 3) + sample(k - 4)) / 10;
@@ -78,8 +70,7 @@ void filterGlyphRow(const std::uint8_t* coverage, int width, std::uint8_t* out)
 
 namespace {
 
-void renderGlyph(Font& font, FT_Face face, unsigned i, const AtlasLayout& layout, std::vector<std::uint32_t>& pixels)
-{
+void renderGlyph(Font& font, FT_Face face, unsigned i, const AtlasLayout& layout, std::vector<std::uint32_t>& pixels) {
     unsigned cx = (i % layout.columns) * layout.cellWidth + 1;
     unsigned cy = (i / layout.columns) * layout.cellHeight + 1;
     Glyph& g = font.glyphs[i];
@@ -101,16 +92,14 @@ void renderGlyph(Font& font, FT_Face face, unsigned i, const AtlasLayout& layout
 
 }  // namespace
 
-AtlasLayout layoutAtlas(long xMin, long yMin, long xMax, long yMax)
-{
+AtlasLayout layoutAtlas(long xMin, long yMin, long xMax, long yMax) {
     AtlasLayout layout{};
     layout.cellWidth = static_cast<unsigned>((xMax - xMin) / 64 + 6);
     layout.cellHeight = static_cast<unsigned>((yMax - yMin) / 64 + 2);
     // Atlases stop at 16384 texels a side; a face needing more is refused.
     for (unsigned w = 64; w <= 16384; w *= 2) {
         layout.columns = (w - 2) / layout.cellWidth;
-        if (layout.columns == 0)
-            continue;
+        if (layout.columns == 0) continue;
         layout.rows = (layout.columns + 95) / layout.columns;
         unsigned h = layout.rows * layout.cellHeight + 2;
         if (h <= 2 * w) {
@@ -122,10 +111,8 @@ AtlasLayout layoutAtlas(long xMin, long yMin, long xMax, long yMax)
     throw Exception();
 }
 
-Font* buildFont(Device* device, const void* bytes, std::size_t size, float pointSize, float dpi)
-{
-    if (!device || !bytes || size == 0)
-        throw Exception();
+Font* buildFont(Device* device, const void* bytes, std::size_t size, float pointSize, float dpi) {
+    if (!device || !bytes || size == 0) throw Exception();
     FaceHolder holder;
     check(FT_Init_FreeType(&holder.library));
     check(FT_New_Memory_Face(holder.library, static_cast<const FT_Byte*>(bytes), static_cast<FT_Long>(size), 0,
@@ -142,8 +129,7 @@ Font* buildFont(Device* device, const void* bytes, std::size_t size, float point
     AtlasLayout layout = layoutAtlas(face->bbox.xMin, face->bbox.yMin, face->bbox.xMax, face->bbox.yMax);
     font->columns = layout.columns;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(layout.width) * layout.height, 0);
-    for (unsigned i = 0; i < 96; ++i)
-        renderGlyph(*font, face, i, layout, pixels);
+    for (unsigned i = 0; i < 96; ++i) renderGlyph(*font, face, i, layout, pixels);
 
     font->device = device;
     font->atlas = device->createStaticTexture(layout.width, layout.height);
@@ -156,12 +142,9 @@ Font* buildFont(Device* device, const void* bytes, std::size_t size, float point
     return font.release();
 }
 
-void releaseFont(Font* font)
-{
-    if (!font)
-        return;
-    if (font->atlas)
-        font->atlas->release();
+void releaseFont(Font* font) {
+    if (!font) return;
+    if (font->atlas) font->atlas->release();
     delete font;
 }
 

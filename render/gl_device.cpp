@@ -32,15 +32,11 @@ constexpr const char* kDriverText =
 // Once per process: a host retries device creation on every paint.
 bool driverMessageShown = false;
 
-bool contains(const char* list, const char* name)
-{
-    return list && std::strstr(list, name) != nullptr;
-}
+bool contains(const char* list, const char* name) { return list && std::strstr(list, name) != nullptr; }
 
 }  // namespace
 
-GLDevice::GLDevice(const NativeWindow& nativeWindow) : window(nativeWindow)
-{
+GLDevice::GLDevice(const NativeWindow& nativeWindow) : window(nativeWindow) {
     surface = platform::openSurface(window);
     try {
         ContextLock lock(*this);
@@ -54,18 +50,14 @@ GLDevice::GLDevice(const NativeWindow& nativeWindow) : window(nativeWindow)
     }
 }
 
-GLDevice::~GLDevice()
-{
-    teardown();
-}
+GLDevice::~GLDevice() { teardown(); }
 
-void GLDevice::checkDriver()
-{
+void GLDevice::checkDriver() {
     const char* extensions = testing::extensionOverride();
-    if (!extensions)
-        extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (!extensions) extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
     bool multitexture = contains(extensions, "GL_ARB_multitexture");
-    bool combine = contains(extensions, "GL_ARB_texture_env_combine") || contains(extensions, "GL_EXT_texture_env_combine");
+    bool combine =
+        contains(extensions, "GL_ARB_texture_env_combine") || contains(extensions, "GL_EXT_texture_env_combine");
     if (!multitexture || !combine) {
         if (!driverMessageShown) {
             driverMessageShown = true;
@@ -74,48 +66,38 @@ void GLDevice::checkDriver()
         throw Exception();
     }
     multiTexCoord2f = reinterpret_cast<gl::MultiTexCoord2fProc>(platform::procAddress("glMultiTexCoord2fARB"));
-    if (!multiTexCoord2f)
-        checkFailed(__LINE__);
+    if (!multiTexCoord2f) checkFailed(__LINE__);
     activeTexture = reinterpret_cast<gl::ActiveTextureProc>(platform::procAddress("glActiveTextureARB"));
-    if (!activeTexture)
-        checkFailed(__LINE__);
+    if (!activeTexture) checkFailed(__LINE__);
     rectangleTextures =
         contains(extensions, "GL_ARB_texture_rectangle") || contains(extensions, "GL_EXT_texture_rectangle");
     textureTarget = rectangleTextures ? gl::kTextureRectangle : GL_TEXTURE_2D;
     textureBinding = rectangleTextures ? gl::kTextureBindingRectangle : GL_TEXTURE_BINDING_2D;
 }
 
-void GLDevice::createDefaultTexture()
-{
+void GLDevice::createDefaultTexture() {
     defaultTexture = createStaticTexture(4, 4);
     defaultTexture->upload(kDefaultPattern, 4, 0, 0, 4, 4);
 }
 
-void GLDevice::teardown()
-{
+void GLDevice::teardown() {
     if (defaultTexture) {
         defaultTexture->release();
         defaultTexture = nullptr;
     }
     platform::closeSurface(surface);
     surface = nullptr;
-    if (liveTextures != 0)
-        reportDebugText("Corvelight GL stats.textures non-zero; possible leak.\r\n");
+    if (liveTextures != 0) reportDebugText("Corvelight GL stats.textures non-zero; possible leak.\r\n");
 }
 
-void GLDevice::release()
-{
-    delete this;
-}
+void GLDevice::release() { delete this; }
 
-StaticTexture* GLDevice::createStaticTexture(unsigned width, unsigned height)
-{
+StaticTexture* GLDevice::createStaticTexture(unsigned width, unsigned height) {
     ContextLock lock(*this);
     return new GLStaticTexture(*this, width, height);
 }
 
-void GLDevice::render(Scene* scene)
-{
+void GLDevice::render(Scene* scene) {
     ContextLock lock(*this);
     int width = 0, height = 0;
     platform::clientSize(surface, width, height);
@@ -133,27 +115,17 @@ void GLDevice::render(Scene* scene)
     platform::swapBuffers(surface);
 }
 
-void* GLDevice::reserved(void*)
-{
-    return nullptr;
-}
+void* GLDevice::reserved(void*) { return nullptr; }
 
-Shader* GLDevice::setShader(Shader* shader)
-{
+Shader* GLDevice::setShader(Shader* shader) {
     Shader* previous = currentShader;
     currentShader = shader;
     stateDirty = true;
     return previous;
 }
 
-Device* GLDevice::getDevice()
-{
-    return this;
-}
+Device* GLDevice::getDevice() { return this; }
 
-Device* createGLDevice(const NativeWindow& window)
-{
-    return new GLDevice(window);
-}
+Device* createGLDevice(const NativeWindow& window) { return new GLDevice(window); }
 
 }  // namespace Paintwell

@@ -10,18 +10,14 @@ namespace {
 constexpr float kDotsPerInch = 96;
 }
 
-Font* GLDevice::createFont(const char* name, float pointSize)
-{
-    if (!name)
-        return nullptr;
+Font* GLDevice::createFont(const char* name, float pointSize) {
+    if (!name) return nullptr;
     auto bytes = Services::findResource("TTF", name);
-    if (bytes.empty())
-        return nullptr;
+    if (bytes.empty()) return nullptr;
     return createFontFromMemory(bytes.data(), bytes.size(), pointSize);
 }
 
-Font* GLDevice::createFontFromMemory(const void* bytes, std::size_t size, float pointSize)
-{
+Font* GLDevice::createFontFromMemory(const void* bytes, std::size_t size, float pointSize) {
     Font* font = nullptr;
     try {
         font = buildFont(this, bytes, size, pointSize, kDotsPerInch);

@@ -3,8 +3,7 @@
 
 namespace Paintwell {
 
-StaticTexture* GLDevice::createTextureFromPNG(const void* bytes, std::size_t size)
-{
+StaticTexture* GLDevice::createTextureFromPNG(const void* bytes, std::size_t size) {
     return Paintwell::createTextureFromPNG(*this, bytes, size);
 }
 

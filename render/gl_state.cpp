@@ -8,22 +8,19 @@
 
 namespace Paintwell {
 
-GLTexture* GLDevice::glTexture(Texture* texture)
-{
+GLTexture* GLDevice::glTexture(Texture* texture) {
     auto* found = dynamic_cast<GLTexture*>(texture ? texture : defaultTexture);
     return found ? found : dynamic_cast<GLTexture*>(defaultTexture);
 }
 
-void GLDevice::bindUnit(int unit, GLTexture* texture)
-{
+void GLDevice::bindUnit(int unit, GLTexture* texture) {
     activeTexture(gl::kTexture0 + unit);
     glEnable(textureTarget);
     glBindTexture(textureTarget, texture->name());
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, gl::kCombine);
 }
 
-void GLDevice::enableUnit(int unit, GLTexture* texture, GLenum operation)
-{
+void GLDevice::enableUnit(int unit, GLTexture* texture, GLenum operation) {
     bindUnit(unit, texture);
     glTexEnvi(GL_TEXTURE_ENV, gl::kCombineRGB, operation);
     glTexEnvi(GL_TEXTURE_ENV, gl::kSource0RGB, GL_TEXTURE);
@@ -33,14 +30,12 @@ void GLDevice::enableUnit(int unit, GLTexture* texture, GLenum operation)
     glTexEnvi(GL_TEXTURE_ENV, gl::kSource1Alpha, gl::kPrevious);
 }
 
-void GLDevice::disableUnit(int unit)
-{
+void GLDevice::disableUnit(int unit) {
     activeTexture(gl::kTexture0 + unit);
     glDisable(textureTarget);
 }
 
-void GLDevice::applyCombine(int combine, GLTexture* texture0, GLTexture* texture1)
-{
+void GLDevice::applyCombine(int combine, GLTexture* texture0, GLTexture* texture1) {
     switch (combine) {
     case CombineColor:
         disableUnit(0);
@@ -84,17 +79,13 @@ void GLDevice::applyCombine(int combine, GLTexture* texture0, GLTexture* texture
         glTexEnvi(GL_TEXTURE_ENV, gl::kSource0Alpha, gl::kPrevious);
         glTexEnvi(GL_TEXTURE_ENV, gl::kSource1Alpha, gl::kPrimaryColor);
         break;
-    default:
-        checkFailed(__LINE__);
+    default: checkFailed(__LINE__);
     }
 }
 
-void GLDevice::applyBlend(int blend)
-{
+void GLDevice::applyBlend(int blend) {
     switch (blend) {
-    case BlendNone:
-        glDisable(GL_BLEND);
-        break;
+    case BlendNone: glDisable(GL_BLEND); break;
     case BlendPremultiplied:
         glEnable(GL_BLEND);
         glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
@@ -111,13 +102,11 @@ void GLDevice::applyBlend(int blend)
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_COLOR);
         break;
-    default:
-        checkFailed(__LINE__);
+    default: checkFailed(__LINE__);
     }
 }
 
-void GLDevice::applyShader(int blend, int combine, Texture* texture0, Texture* texture1)
-{
+void GLDevice::applyShader(int blend, int combine, Texture* texture0, Texture* texture1) {
     GLTexture* first = glTexture(texture0);
     GLTexture* second = glTexture(texture1);
     if (rectangleTextures) {
@@ -133,8 +122,7 @@ void GLDevice::applyShader(int blend, int combine, Texture* texture0, Texture* t
     stateDirty = false;
 }
 
-void GLDevice::drawQuads(const Quad* quads, unsigned count)
-{
+void GLDevice::drawQuads(const Quad* quads, unsigned count) {
     if (stateDirty && currentShader)
         applyShader(currentShader->blend(), currentShader->combine(), currentShader->texture0(),
                     currentShader->texture1());

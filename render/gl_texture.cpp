@@ -11,8 +11,7 @@ namespace {
 // that creating or filling a texture mid-frame leaves the frame's state alone.
 class BindingGuard {
 public:
-    explicit BindingGuard(GLDevice& device) : target(device.target())
-    {
+    explicit BindingGuard(GLDevice& device) : target(device.target()) {
         GLint bound = 0;
         glGetIntegerv(device.bindingQuery(), &bound);
         previous = static_cast<GLuint>(bound);
@@ -28,21 +27,16 @@ private:
 
 }  // namespace
 
-unsigned powerOfTwoAtLeast(unsigned size)
-{
+unsigned powerOfTwoAtLeast(unsigned size) {
     unsigned power = 1;
-    while (power < size && power < 0x80000000u)
-        power *= 2;
+    while (power < size && power < 0x80000000u) power *= 2;
     return power;
 }
 
 GLTexture::GLTexture(GLDevice& device, unsigned width, unsigned height)
-    : allocatedWidth(width), allocatedHeight(height), device(&device)
-{
-}
+    : allocatedWidth(width), allocatedHeight(height), device(&device) {}
 
-void GLTexture::release()
-{
+void GLTexture::release() {
     try {
         ContextLock lock(*device);
         glBindTexture(device->target(), 0);
@@ -56,8 +50,7 @@ void GLTexture::release()
 
 GLStaticTexture::GLStaticTexture(GLDevice& device, unsigned width, unsigned height)
     : GLTexture(device, device.usesRectangleTextures() ? width : powerOfTwoAtLeast(width),
-                device.usesRectangleTextures() ? height : powerOfTwoAtLeast(height))
-{
+                device.usesRectangleTextures() ? height : powerOfTwoAtLeast(height)) {
     ++device.liveTextures;
     glGenTextures(1, &textureName);
     BindingGuard binding(device);
@@ -69,17 +62,12 @@ GLStaticTexture::GLStaticTexture(GLDevice& device, unsigned width, unsigned heig
                  gl::kBGRA, GL_UNSIGNED_BYTE, nullptr);
 }
 
-void GLStaticTexture::release()
-{
-    GLTexture::release();
-}
+void GLStaticTexture::release() { GLTexture::release(); }
 
 void GLStaticTexture::upload(const std::uint32_t* pixels, unsigned rowLength, unsigned x, unsigned y, unsigned width,
-                             unsigned height)
-{
+                             unsigned height) {
     // A rectangle starting outside the texture has nothing to copy.
-    if (x >= allocatedWidth || y >= allocatedHeight || !pixels)
-        return;
+    if (x >= allocatedWidth || y >= allocatedHeight || !pixels) return;
     ContextLock lock(*device);
     BindingGuard binding(*device);
     glBindTexture(device->target(), textureName);

@@ -11,8 +11,7 @@
 
 namespace Paintwell {
 
-StaticTexture* createTextureFromPNG(Device& device, const void* bytes, std::size_t size) noexcept
-{
+StaticTexture* createTextureFromPNG(Device& device, const void* bytes, std::size_t size) noexcept {
     static constexpr unsigned char kMagic[4] = {137, 'P', 'N', 'G'};
     if (bytes == nullptr || size < 4 || std::memcmp(bytes, kMagic, 4) != 0) return nullptr;
     StaticTexture* texture = nullptr;

@@ -17,8 +17,7 @@ struct Quad {
 
 /// A w by h quad at (x, y) showing the texels from (u, v) of both textures,
 /// one texel per screen pixel.
-inline Quad makeQuad(float x, float y, float w, float h, float u, float v, std::uint32_t colour)
-{
+inline Quad makeQuad(float x, float y, float w, float h, float u, float v, std::uint32_t colour) {
     return Quad{x, y, x + w, y + h, u, v, u + w, v + h, u, v, u + w, v + h, colour};
 }
 

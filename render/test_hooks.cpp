@@ -8,26 +8,17 @@ FrameProbe frameProbe = nullptr;
 void* frameProbeUser = nullptr;
 }  // namespace
 
-void setExtensionOverride(const char* newExtensions)
-{
-    extensions = newExtensions;
-}
+void setExtensionOverride(const char* newExtensions) { extensions = newExtensions; }
 
-const char* extensionOverride()
-{
-    return extensions;
-}
+const char* extensionOverride() { return extensions; }
 
-void setFrameProbe(FrameProbe probe, void* user)
-{
+void setFrameProbe(FrameProbe probe, void* user) {
     frameProbe = probe;
     frameProbeUser = user;
 }
 
-void runFrameProbe(int width, int height)
-{
-    if (frameProbe)
-        frameProbe(frameProbeUser, width, height);
+void runFrameProbe(int width, int height) {
+    if (frameProbe) frameProbe(frameProbeUser, width, height);
 }
 
 }  // namespace Paintwell::testing

@@ -13,14 +13,12 @@ using VstIntPtr = std::intptr_t;
 
 struct AEffect;
 
-using audioMasterCallback = VstIntPtr (*)(AEffect* effect, int32 opcode, int32 index,
-                                          VstIntPtr value, void* ptr, float opt);
-using AEffectDispatcherProc = VstIntPtr (*)(AEffect* effect, int32 opcode, int32 index,
-                                            VstIntPtr value, void* ptr, float opt);
-using AEffectProcessProc = void (*)(AEffect* effect, float** inputs, float** outputs,
-                                    int32 sampleFrames);
-using AEffectProcessDoubleProc = void (*)(AEffect* effect, double** inputs, double** outputs,
-                                          int32 sampleFrames);
+using audioMasterCallback = VstIntPtr (*)(AEffect* effect, int32 opcode, int32 index, VstIntPtr value, void* ptr,
+                                          float opt);
+using AEffectDispatcherProc = VstIntPtr (*)(AEffect* effect, int32 opcode, int32 index, VstIntPtr value, void* ptr,
+                                            float opt);
+using AEffectProcessProc = void (*)(AEffect* effect, float** inputs, float** outputs, int32 sampleFrames);
+using AEffectProcessDoubleProc = void (*)(AEffect* effect, double** inputs, double** outputs, int32 sampleFrames);
 using AEffectSetParameterProc = void (*)(AEffect* effect, int32 index, float parameter);
 using AEffectGetParameterProc = float (*)(AEffect* effect, int32 index);
 

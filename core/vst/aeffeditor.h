@@ -15,8 +15,14 @@ public:
 
     // The slots keep the published interface's order.
     virtual AudioEffect* getEffect() { return effect_; }
-    virtual bool getRect(ERect** rect) { *rect = nullptr; return false; }
-    virtual bool open(void* parentWindow) { systemWindow_ = parentWindow; return false; }
+    virtual bool getRect(ERect** rect) {
+        *rect = nullptr;
+        return false;
+    }
+    virtual bool open(void* parentWindow) {
+        systemWindow_ = parentWindow;
+        return false;
+    }
     virtual void close() { systemWindow_ = nullptr; }
     virtual bool isOpen() const { return systemWindow_ != nullptr; }
     virtual void idle() {}

@@ -32,21 +32,27 @@ void setParameterEntry(AEffect* e, int32 index, float value) {
     AudioEffect::fromAeffect(e)->setParameter(index, value);
 }
 
-float getParameterEntry(AEffect* e, int32 index) {
-    return AudioEffect::fromAeffect(e)->getParameter(index);
-}
+float getParameterEntry(AEffect* e, int32 index) { return AudioEffect::fromAeffect(e)->getParameter(index); }
 
 // Opcodes whose pointer argument the effect writes through or reads.
 bool needsPointer(int32 opcode) {
     switch (opcode) {
-    case effSetProgramName: case effGetProgramName: case effGetParamLabel:
-    case effGetParamDisplay: case effGetParamName: case effEditGetRect:
-    case effGetChunk: case effSetChunk: case effGetProgramNameIndexed:
-    case effGetInputProperties: case effGetOutputProperties: case effGetEffectName:
-    case effGetVendorString: case effGetProductString: case effCanDo:
-        return true;
-    default:
-        return false;
+    case effSetProgramName:
+    case effGetProgramName:
+    case effGetParamLabel:
+    case effGetParamDisplay:
+    case effGetParamName:
+    case effEditGetRect:
+    case effGetChunk:
+    case effSetChunk:
+    case effGetProgramNameIndexed:
+    case effGetInputProperties:
+    case effGetOutputProperties:
+    case effGetEffectName:
+    case effGetVendorString:
+    case effGetProductString:
+    case effCanDo: return true;
+    default: return false;
     }
 }
 
@@ -75,13 +81,13 @@ AudioEffect::AudioEffect(audioMasterCallback audioMaster, int32 numPrograms, int
 
 AudioEffect::~AudioEffect() { delete editor; }
 
-void* AudioEffect::operator new(std::size_t size) { return ::operator new(size, std::align_val_t{16}); }
+void* AudioEffect::operator new(std::size_t size) { return ::operator new (size, std::align_val_t{16}); }
 
 void* AudioEffect::operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return ::operator new(size, std::align_val_t{16}, std::nothrow);
+    return ::operator new (size, std::align_val_t{16}, std::nothrow);
 }
 
-void AudioEffect::operator delete(void* memory) noexcept { ::operator delete(memory, std::align_val_t{16}); }
+void AudioEffect::operator delete(void* memory) noexcept { ::operator delete (memory, std::align_val_t{16}); }
 
 void AudioEffect::operator delete(void* memory, const std::nothrow_t&) noexcept { operator delete(memory); }
 
@@ -89,7 +95,8 @@ void AudioEffect::setEditor(AEffEditor* newEditor) {
     delete editor;
     editor = newEditor;
     if (editor) addFlags(effFlagsHasEditor);
-    else cEffect.flags &= ~effFlagsHasEditor;
+    else
+        cEffect.flags &= ~effFlagsHasEditor;
 }
 
 VstIntPtr AudioEffect::callHost(int32 opcode, int32 index, VstIntPtr value, void* ptr, float opt) const {
@@ -125,12 +132,17 @@ VstIntPtr AudioEffect::dispatcher(int32 opcode, int32 index, VstIntPtr value, vo
     case effSetBlockSize: setBlockSize(static_cast<int32>(value)); return 0;
     case effMainsChanged:
         if (value) resume();
-        else suspend();
+        else
+            suspend();
         return 0;
     case effEditGetRect: return editor && editor->getRect(static_cast<ERect**>(ptr)) ? 1 : 0;
     case effEditOpen: return editor && editor->open(ptr) ? 1 : 0;
-    case effEditClose: if (editor) editor->close(); return 0;
-    case effEditIdle: if (editor) editor->idle(); return 0;
+    case effEditClose:
+        if (editor) editor->close();
+        return 0;
+    case effEditIdle:
+        if (editor) editor->idle();
+        return 0;
     case effIdentify: return fourCC('N', 'v', 'E', 'f');
     case effGetChunk: return getChunk(static_cast<void**>(ptr), index != 0);
     case effSetChunk: setChunk(ptr, static_cast<int32>(value), index != 0); return 0;
@@ -145,13 +157,11 @@ VstIntPtr AudioEffectX::dispatcher(int32 opcode, int32 index, VstIntPtr value, v
     case effProcessEvents: processEvents(static_cast<VstEvents*>(ptr)); return 1;
     case effCanBeAutomated: return canParameterBeAutomated(index) ? 1 : 0;
     case effGetNumProgramCategories: return getNumCategories();
-    case effGetProgramNameIndexed:
-        return getProgramNameIndexed(static_cast<int32>(value), index, text) ? 1 : 0;
-    case effConnectInput: case effConnectOutput: return 1;
-    case effGetInputProperties:
-        return getInputProperties(index, static_cast<VstPinProperties*>(ptr)) ? 1 : 0;
-    case effGetOutputProperties:
-        return getOutputProperties(index, static_cast<VstPinProperties*>(ptr)) ? 1 : 0;
+    case effGetProgramNameIndexed: return getProgramNameIndexed(static_cast<int32>(value), index, text) ? 1 : 0;
+    case effConnectInput:
+    case effConnectOutput: return 1;
+    case effGetInputProperties: return getInputProperties(index, static_cast<VstPinProperties*>(ptr)) ? 1 : 0;
+    case effGetOutputProperties: return getOutputProperties(index, static_cast<VstPinProperties*>(ptr)) ? 1 : 0;
     case effGetPlugCategory: return getPlugCategory();
     case effSetBlockSizeAndSampleRate:
         setBlockSize(static_cast<int32>(value));

@@ -54,7 +54,10 @@ public:
     virtual void getParameterLabel(int32 /*index*/, char* label) { *label = 0; }
     virtual void getParameterDisplay(int32 /*index*/, char* text) { *text = 0; }
     virtual void getParameterName(int32 /*index*/, char* text) { *text = 0; }
-    virtual int32 getChunk(void** data, bool /*isPreset*/ = false) { *data = nullptr; return 0; }
+    virtual int32 getChunk(void** data, bool /*isPreset*/ = false) {
+        *data = nullptr;
+        return 0;
+    }
     virtual int32 setChunk(void* /*data*/, int32 /*byteSize*/, bool /*isPreset*/ = false) { return 0; }
 
     // Setup.
@@ -83,8 +86,7 @@ protected:
     void setNumOutputs(int32 n) { cEffect.numOutputs = n; }
     void setInitialDelay(int32 delay) { cEffect.initialDelay = delay; }
     void addFlags(int32 bits) { cEffect.flags |= bits; }
-    VstIntPtr callHost(int32 opcode, int32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                       float opt = 0) const;
+    VstIntPtr callHost(int32 opcode, int32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0) const;
 
     float sampleRate = 44100.0f;
     int32 blockSize = 1024;
@@ -115,7 +117,9 @@ public:
     virtual bool getVendorString(char* /*text*/) { return false; }
     virtual bool getProductString(char* /*text*/) { return false; }
     virtual int32 getVendorVersion() { return 0; }
-    virtual VstIntPtr vendorSpecific(int32 /*lArg*/, VstIntPtr /*lArg2*/, void* /*ptrArg*/, float /*floatArg*/) { return 0; }
+    virtual VstIntPtr vendorSpecific(int32 /*lArg*/, VstIntPtr /*lArg2*/, void* /*ptrArg*/, float /*floatArg*/) {
+        return 0;
+    }
     virtual int32 canDo(char* /*text*/) { return 0; }
     virtual int32 getGetTailSize() { return 0; }
     virtual int32 getVstVersion() { return 2400; }

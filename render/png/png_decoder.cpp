@@ -9,15 +9,13 @@
 namespace Paintwell {
 namespace {
 
-std::uint32_t readBigEndian32(const unsigned char* p)
-{
+std::uint32_t readBigEndian32(const unsigned char* p) {
     return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
 }
 
 unsigned readBigEndian16(const unsigned char* p) { return (unsigned{p[0]} << 8) | p[1]; }
 
-std::uint64_t readLittleEndian64(const unsigned char* p)
-{
+std::uint64_t readLittleEndian64(const unsigned char* p) {
     std::uint64_t v;
     if constexpr (std::endian::native == std::endian::little) {
         std::memcpy(&v, p, 8);
@@ -38,8 +36,7 @@ public:
     BitReader(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
 
     /// Tops the buffer up to at least 57 bits.
-    void refill()
-    {
+    void refill() {
         if (count_ > 56) return;
         if (pos_ + 8 <= size_) {
             buffer_ |= readLittleEndian64(data_ + pos_) << count_;
@@ -56,14 +53,12 @@ public:
     }
 
     std::uint64_t peek() const { return buffer_; }
-    void consume(unsigned n)
-    {
+    void consume(unsigned n) {
         buffer_ >>= n;
         count_ -= n;
     }
     /// n ≤ 32 bits as a number, first bit lowest.
-    std::uint32_t bits(unsigned n)
-    {
+    std::uint32_t bits(unsigned n) {
         refill();
         auto v = static_cast<std::uint32_t>(buffer_ & ((std::uint64_t{1} << n) - 1));
         consume(n);
@@ -77,8 +72,7 @@ public:
 
     void alignToByte() { consume(count_ & 7); }
     std::size_t bytePosition() const { return static_cast<std::size_t>(position() / 8); }
-    void seekByte(std::size_t p)
-    {
+    void seekByte(std::size_t p) {
         pos_ = p;
         buffer_ = 0;
         count_ = 0;
@@ -103,8 +97,7 @@ constexpr std::uint32_t kPrimaryMask = (1u << kPrimaryBits) - 1;
 constexpr std::uint32_t kLink = 1u << 24;
 constexpr unsigned kMaxSymbols = 320;
 
-unsigned reverseBits(unsigned code, unsigned length)
-{
+unsigned reverseBits(unsigned code, unsigned length) {
     unsigned r = 0;
     for (unsigned i = 0; i < length; ++i) {
         r = (r << 1) | (code & 1);
@@ -120,8 +113,7 @@ unsigned reverseBits(unsigned code, unsigned length)
 class Huffman {
 public:
     /// Builds the code from one length per symbol; n ≤ kMaxSymbols, lengths ≤ 15.
-    unsigned build(const std::uint8_t* lengths, unsigned n)
-    {
+    unsigned build(const std::uint8_t* lengths, unsigned n) {
         std::fill(std::begin(counts_), std::end(counts_), 0);
         for (unsigned i = 0; i < n; ++i) ++counts_[lengths[i]];
         counts_[0] = 0;
@@ -131,7 +123,8 @@ public:
             if (left < 0) return kPngOversubscribedCode;
         }
         kraft_ = 0;
-        for (unsigned len = 1; len <= kMaxCodeBits; ++len) kraft_ += std::uint32_t{counts_[len]} << (kMaxCodeBits - len);
+        for (unsigned len = 1; len <= kMaxCodeBits; ++len)
+            kraft_ += std::uint32_t{counts_[len]} << (kMaxCodeBits - len);
 
         std::uint16_t offsets[kMaxCodeBits + 2] = {};
         std::uint16_t nextCode[kMaxCodeBits + 1] = {};
@@ -153,8 +146,7 @@ public:
     }
 
     /// The next symbol; sets error to 10 or 11 when there is none.
-    unsigned decode(BitReader& in, unsigned& error) const
-    {
+    unsigned decode(BitReader& in, unsigned& error) const {
         in.refill();
         std::uint64_t bits = in.peek();
         std::uint32_t e = table_[bits & kPrimaryMask];
@@ -167,8 +159,7 @@ public:
     }
 
 private:
-    void fillTable(const std::uint8_t* lengths, unsigned n, const std::uint16_t* codes)
-    {
+    void fillTable(const std::uint8_t* lengths, unsigned n, const std::uint16_t* codes) {
         table_.assign(std::size_t{1} << kPrimaryBits, 0);
         std::uint8_t subBits[1u << kPrimaryBits] = {};
         for (unsigned s = 0; s < n; ++s) {
@@ -202,8 +193,7 @@ private:
     // Walks the code one bit at a time, as a tree would: the answer is 10 when
     // the walk needs a bit past the end of the data, 11 when the bits read so
     // far already lie outside every code.
-    unsigned decodeSlowly(BitReader& in, unsigned& error) const
-    {
+    unsigned decodeSlowly(BitReader& in, unsigned& error) const {
         std::uint64_t bits = in.peek();
         std::uint64_t available = in.remaining();
         unsigned code = 0, first = 0, index = 0;
@@ -240,10 +230,10 @@ constexpr std::uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  
                                            31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
 constexpr std::uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                            2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-constexpr std::uint16_t kDistanceBase[30] = {1,    2,    3,    4,    5,    7,     9,     13,    17,  25,
-                                             33,   49,   65,   97,   129,  193,   257,   385,   513, 769,
+constexpr std::uint16_t kDistanceBase[30] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                                             33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
                                              1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-constexpr std::uint8_t kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6,
+constexpr std::uint8_t kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                              6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 constexpr std::uint8_t kCodeLengthOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
@@ -252,8 +242,7 @@ constexpr std::size_t kSlack = 16;  // room for the 8-byte steps of a match copy
 struct FixedCodes {
     Huffman literals;
     Huffman distances;
-    FixedCodes()
-    {
+    FixedCodes() {
         std::uint8_t lengths[288];
         std::fill(lengths, lengths + 144, 8);
         std::fill(lengths + 144, lengths + 256, 9);
@@ -265,8 +254,7 @@ struct FixedCodes {
     }
 };
 
-const FixedCodes& fixedCodes()
-{
+const FixedCodes& fixedCodes() {
     static const FixedCodes codes;
     return codes;
 }
@@ -278,8 +266,7 @@ class Inflater {
 public:
     Inflater(const unsigned char* data, std::size_t size, std::size_t limit) : in_(data, size), limit_(limit) {}
 
-    unsigned run()
-    {
+    unsigned run() {
         reserve(std::min<std::size_t>(limit_, std::max<std::size_t>(std::size_t{1} << 16, in_.size() * 4)));
         for (;;) {
             if (in_.remaining() < 3) return kPngBlockHeaderPastEnd;
@@ -305,8 +292,7 @@ public:
     unsigned char* output() { return out_.get(); }
 
 private:
-    void reserve(std::size_t capacity)
-    {
+    void reserve(std::size_t capacity) {
         std::unique_ptr<unsigned char[]> bigger(new unsigned char[capacity + kSlack]);
         if (produced_ > 0) std::memcpy(bigger.get(), out_.get(), kept());
         out_ = std::move(bigger);
@@ -315,8 +301,7 @@ private:
 
     /// True when n more bytes fit the buffer, growing it (doubling, at most
     /// to the limit) if needed; false once the limit is in the way.
-    bool room(std::size_t n)
-    {
+    bool room(std::size_t n) {
         if (produced_ + n <= capacity_) return true;
         if (capacity_ >= limit_) return false;
         std::uint64_t wanted = std::max<std::uint64_t>(produced_ + n, std::uint64_t{capacity_} * 2);
@@ -324,14 +309,12 @@ private:
         return produced_ + n <= capacity_;
     }
 
-    void literal(unsigned char byte)
-    {
+    void literal(unsigned char byte) {
         if (room(1)) out_[produced_] = byte;
         ++produced_;
     }
 
-    void copy(std::size_t distance, std::size_t length)
-    {
+    void copy(std::size_t distance, std::size_t length) {
         if (!room(length)) {
             for (std::size_t i = 0; i < length; ++i, ++produced_)
                 if (produced_ < limit_) out_[produced_] = out_[produced_ - distance];
@@ -350,8 +333,7 @@ private:
         }
     }
 
-    unsigned storedBlock()
-    {
+    unsigned storedBlock() {
         in_.alignToByte();
         std::size_t pos = in_.bytePosition();
         const unsigned char* d = in_.data();
@@ -371,14 +353,14 @@ private:
         return kPngOk;
     }
 
-    unsigned dynamicBlock()
-    {
+    unsigned dynamicBlock() {
         if (in_.bytePosition() + 2 >= in_.size()) return kPngDynamicHeaderPastEnd;
         unsigned literalCount = in_.bits(5) + 257;
         unsigned distanceCount = in_.bits(5) + 1;
         unsigned lengthCodeCount = in_.bits(4) + 4;
         std::uint8_t codeLengths[19] = {};
-        for (unsigned i = 0; i < lengthCodeCount; ++i) codeLengths[kCodeLengthOrder[i]] = static_cast<std::uint8_t>(in_.bits(3));
+        for (unsigned i = 0; i < lengthCodeCount; ++i)
+            codeLengths[kCodeLengthOrder[i]] = static_cast<std::uint8_t>(in_.bits(3));
         if (in_.overran()) return kPngDynamicHeaderPastEnd;
         unsigned error = lengthCode_.build(codeLengths, 19);
         if (error != kPngOk) return error;
@@ -394,8 +376,7 @@ private:
         return codedBlock(literals_, distances_);
     }
 
-    unsigned readCodeLengths(std::uint8_t* lengths, unsigned total)
-    {
+    unsigned readCodeLengths(std::uint8_t* lengths, unsigned total) {
         unsigned i = 0;
         while (i < total) {
             unsigned error = kPngOk;
@@ -430,8 +411,7 @@ private:
         return kPngOk;
     }
 
-    unsigned codedBlock(const Huffman& literals, const Huffman& distances)
-    {
+    unsigned codedBlock(const Huffman& literals, const Huffman& distances) {
         for (;;) {
             unsigned error = kPngOk;
             unsigned symbol = literals.decode(in_, error);
@@ -487,14 +467,16 @@ constexpr Pass kWholeImage[1] = {{0, 0, 1, 1}};
 constexpr Pass kAdam7[7] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
                             {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
 
-unsigned passSpan(unsigned size, unsigned start, unsigned step) { return size > start ? (size - start + step - 1) / step : 0; }
+unsigned passSpan(unsigned size, unsigned start, unsigned step) {
+    return size > start ? (size - start + step - 1) / step : 0;
+}
 
 std::uint64_t rowBytes(std::uint64_t pixels, unsigned bitsPerPixel) { return (pixels * bitsPerPixel + 7) / 8; }
 
-unsigned channelsOf(unsigned colourType)
-{
+unsigned channelsOf(unsigned colourType) {
     switch (colourType) {
-    case 0: case 3: return 1;
+    case 0:
+    case 3: return 1;
     case 4: return 2;
     case 2: return 3;
     case 6: return 4;
@@ -502,8 +484,7 @@ unsigned channelsOf(unsigned colourType)
     }
 }
 
-bool depthAllowed(unsigned colourType, unsigned depth)
-{
+bool depthAllowed(unsigned colourType, unsigned depth) {
     switch (colourType) {
     case 0: return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
     case 3: return depth == 1 || depth == 2 || depth == 4 || depth == 8;
@@ -511,8 +492,7 @@ bool depthAllowed(unsigned colourType, unsigned depth)
     }
 }
 
-unsigned readHeader(const unsigned char* bytes, std::size_t size, Header& h)
-{
+unsigned readHeader(const unsigned char* bytes, std::size_t size, Header& h) {
     if (bytes == nullptr || size == 0) return kPngNoInput;
     if (size < 29) return kPngTooShort;
     if (std::memcmp(bytes, kSignature, 8) != 0) return kPngBadSignature;
@@ -532,8 +512,7 @@ unsigned readHeader(const unsigned char* bytes, std::size_t size, Header& h)
 }
 
 // Bytes of decompressed data the scanlines take, filter bytes included.
-std::uint64_t imageDataSize(const Header& h)
-{
+std::uint64_t imageDataSize(const Header& h) {
     const Pass* passes = h.interlace ? kAdam7 : kWholeImage;
     unsigned count = h.interlace ? 7 : 1;
     std::uint64_t total = 0;
@@ -545,8 +524,7 @@ std::uint64_t imageDataSize(const Header& h)
     return total;
 }
 
-unsigned checkDimensions(const Header& h)
-{
+unsigned checkDimensions(const Header& h) {
     if (h.width == 0 || h.height == 0) return kPngEmptyImage;
     // Both factors are below 2^32, so the product cannot wrap in 64 bits.
     std::uint64_t pixels = std::uint64_t{h.width} * h.height;
@@ -554,8 +532,7 @@ unsigned checkDimensions(const Header& h)
     return kPngOk;
 }
 
-unsigned readTransparency(const unsigned char* data, std::uint32_t length, const Header& h, Colours& c)
-{
+unsigned readTransparency(const unsigned char* data, std::uint32_t length, const Header& h, Colours& c) {
     switch (h.colourType) {
     case 3:
         if (length > c.paletteSize) return kPngTransparencyTooLarge;
@@ -573,13 +550,11 @@ unsigned readTransparency(const unsigned char* data, std::uint32_t length, const
         c.keyBlue = readBigEndian16(data + 4);
         c.keyDefined = true;
         return kPngOk;
-    default:
-        return kPngTransparencyNotAllowed;
+    default: return kPngTransparencyNotAllowed;
     }
 }
 
-unsigned readPalette(const unsigned char* data, std::uint32_t length, Colours& c)
-{
+unsigned readPalette(const unsigned char* data, std::uint32_t length, Colours& c) {
     std::uint32_t entries = length / 3;
     if (entries > 256) return kPngPaletteTooLarge;
     for (std::uint32_t i = 0; i < entries; ++i) {
@@ -592,8 +567,7 @@ unsigned readPalette(const unsigned char* data, std::uint32_t length, Colours& c
 
 // Walks the chunks after IHDR up to IEND, collecting the IDAT stream.
 unsigned readChunks(const unsigned char* bytes, std::size_t size, const Header& h, Colours& c,
-                    std::vector<unsigned char>& compressed)
-{
+                    std::vector<unsigned char>& compressed) {
     std::uint64_t pos = kFirstChunk;
     for (;;) {
         if (pos + 8 >= size) return kPngMissingIEND;
@@ -620,8 +594,7 @@ unsigned readChunks(const unsigned char* bytes, std::size_t size, const Header& 
     }
 }
 
-unsigned checkZlibHeader(const std::vector<unsigned char>& z)
-{
+unsigned checkZlibHeader(const std::vector<unsigned char>& z) {
     if (z.size() < 2) return kPngZlibTooShort;
     if ((z[0] * 256u + z[1]) % 31 != 0) return kPngZlibCheckFailed;
     if ((z[0] & 15) != 8 || (z[0] >> 4) > 7) return kPngZlibBadMethod;
@@ -631,8 +604,7 @@ unsigned checkZlibHeader(const std::vector<unsigned char>& z)
 
 // ------------------------------------------------------------- scanlines
 
-unsigned char paeth(int a, int b, int c)
-{
+unsigned char paeth(int a, int b, int c) {
     int pa = b > c ? b - c : c - b;
     int pb = a > c ? a - c : c - a;
     int pc = a + b - 2 * c;
@@ -644,8 +616,7 @@ unsigned char paeth(int a, int b, int c)
 // Undoes one row's filter. dst may equal src; prev is the previous unfiltered
 // row of the same pass (all zeros for the first row).
 bool unfilterRow(unsigned char* dst, const unsigned char* src, const unsigned char* prev, std::size_t n,
-                 std::size_t stride, unsigned type)
-{
+                 std::size_t stride, unsigned type) {
     std::size_t head = std::min(stride, n);
     switch (type) {
     case 0:
@@ -668,20 +639,17 @@ bool unfilterRow(unsigned char* dst, const unsigned char* src, const unsigned ch
         for (std::size_t i = head; i < n; ++i)
             dst[i] = static_cast<unsigned char>(src[i] + paeth(dst[i - stride], prev[i], prev[i - stride]));
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
-unsigned packedSample(const unsigned char* row, std::size_t index, unsigned depth)
-{
+unsigned packedSample(const unsigned char* row, std::size_t index, unsigned depth) {
     std::size_t bit = index * depth;
     unsigned shift = 8 - depth - static_cast<unsigned>(bit & 7);
     return (row[bit >> 3] >> shift) & ((1u << depth) - 1);
 }
 
-void setRGBA(unsigned char* d, unsigned r, unsigned g, unsigned b, unsigned a)
-{
+void setRGBA(unsigned char* d, unsigned r, unsigned g, unsigned b, unsigned a) {
     d[0] = static_cast<unsigned char>(r);
     d[1] = static_cast<unsigned char>(g);
     d[2] = static_cast<unsigned char>(b);
@@ -691,8 +659,7 @@ void setRGBA(unsigned char* d, unsigned r, unsigned g, unsigned b, unsigned a)
 // Converts count pixels of one unfiltered row to RGBA, writing a pixel every
 // `step` bytes of dst.
 unsigned convertRow(const unsigned char* row, unsigned count, unsigned char* dst, std::size_t step, const Header& h,
-                    const Colours& c)
-{
+                    const Colours& c) {
     const unsigned depth = h.depth;
     for (unsigned i = 0; i < count; ++i, dst += step) {
         switch (h.colourType) {
@@ -732,11 +699,13 @@ unsigned convertRow(const unsigned char* row, unsigned count, unsigned char* dst
         }
         case 4:
             if (depth == 16) setRGBA(dst, row[4 * i], row[4 * i], row[4 * i], row[4 * i + 2]);
-            else setRGBA(dst, row[2 * i], row[2 * i], row[2 * i], row[2 * i + 1]);
+            else
+                setRGBA(dst, row[2 * i], row[2 * i], row[2 * i], row[2 * i + 1]);
             break;
         default:
             if (depth == 16) setRGBA(dst, row[8 * i], row[8 * i + 2], row[8 * i + 4], row[8 * i + 6]);
-            else std::memcpy(dst, row + 4 * i, 4);
+            else
+                std::memcpy(dst, row + 4 * i, 4);
             break;
         }
     }
@@ -746,8 +715,7 @@ unsigned convertRow(const unsigned char* row, unsigned count, unsigned char* dst
 // Copies count pixels of one unfiltered row into the packed image, pixel i
 // going to pixel number first + i × step of the whole image.
 void packRow(const unsigned char* row, unsigned count, unsigned char* packed, std::size_t first, std::size_t step,
-             unsigned bitsPerPixel)
-{
+             unsigned bitsPerPixel) {
     if (bitsPerPixel >= 8) {
         std::size_t bytes = bitsPerPixel / 8;
         for (unsigned i = 0; i < count; ++i) std::memcpy(packed + (first + i * step) * bytes, row + i * bytes, bytes);
@@ -765,8 +733,7 @@ void packRow(const unsigned char* row, unsigned count, unsigned char* packed, st
 // Calls visit(pass, rowsBefore, width, rows, rowBytes) for each non-empty pass
 // in file order; rowsBefore counts the scanlines of the passes before it.
 template <typename Visit>
-unsigned forEachPass(const Header& h, Visit&& visit)
-{
+unsigned forEachPass(const Header& h, Visit&& visit) {
     const Pass* passes = h.interlace ? kAdam7 : kWholeImage;
     unsigned passCount = h.interlace ? 7 : 1;
     std::size_t offset = 0;
@@ -785,8 +752,7 @@ unsigned forEachPass(const Header& h, Visit&& visit)
 
 // Undoes the filters of every scanline, in place in the decompressed data or,
 // for 8-bit RGBA without interlacing, straight into the result.
-unsigned unfilterAll(unsigned char* raw, const Header& h, unsigned char* direct)
-{
+unsigned unfilterAll(unsigned char* raw, const Header& h, unsigned char* direct) {
     const std::size_t stride = (h.bitsPerPixel + 7) / 8;
     std::vector<unsigned char> zeros(static_cast<std::size_t>(rowBytes(h.width, h.bitsPerPixel)), 0);
     return forEachPass(h, [&](const Pass&, std::size_t offset, unsigned, unsigned rows, std::size_t n) {
@@ -803,8 +769,7 @@ unsigned unfilterAll(unsigned char* raw, const Header& h, unsigned char* direct)
 
 // Writes the unfiltered scanlines to out as RGBA or packed in the file's own
 // format, placing each pass's pixels at their positions in the whole image.
-unsigned emitAll(const unsigned char* raw, const Header& h, const Colours& c, unsigned char* out, bool toRGBA)
-{
+unsigned emitAll(const unsigned char* raw, const Header& h, const Colours& c, unsigned char* out, bool toRGBA) {
     return forEachPass(h, [&](const Pass& pass, std::size_t offset, unsigned width, unsigned rows, std::size_t n) {
         const unsigned char* line = raw + offset;
         for (unsigned r = 0; r < rows; ++r, line += n + 1) {
@@ -821,8 +786,7 @@ unsigned emitAll(const unsigned char* raw, const Header& h, const Colours& c, un
 }
 
 unsigned reconstruct(unsigned char* raw, const Header& h, const Colours& c, std::vector<unsigned char>& out,
-                     bool toRGBA)
-{
+                     bool toRGBA) {
     const std::size_t pixels = std::size_t{h.width} * h.height;
     // 8-bit RGBA is already the result once unfiltered: no conversion pass.
     const bool direct = toRGBA && h.colourType == 6 && h.depth == 8 && h.interlace == 0;
@@ -833,8 +797,7 @@ unsigned reconstruct(unsigned char* raw, const Header& h, const Colours& c, std:
 }
 
 unsigned decodeImage(std::vector<unsigned char>& out, unsigned& width, unsigned& height, const unsigned char* bytes,
-                     std::size_t size, bool toRGBA)
-{
+                     std::size_t size, bool toRGBA) {
     Header h;
     unsigned error = readHeader(bytes, size, h);
     width = h.width;
@@ -917,8 +880,7 @@ constexpr ErrorText kErrorTexts[] = {
 }  // namespace
 
 unsigned decodePNG(std::vector<unsigned char>& out, unsigned& width, unsigned& height, const unsigned char* bytes,
-                   std::size_t size, bool toRGBA)
-{
+                   std::size_t size, bool toRGBA) {
     out.clear();
     width = 0;
     height = 0;
@@ -932,8 +894,7 @@ unsigned decodePNG(std::vector<unsigned char>& out, unsigned& width, unsigned& h
     return error;
 }
 
-const char* pngErrorText(unsigned code)
-{
+const char* pngErrorText(unsigned code) {
     for (const ErrorText& e : kErrorTexts)
         if (e.code == code) return e.text;
     return "unknown error code";

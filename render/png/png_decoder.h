@@ -62,13 +62,13 @@ enum PngError : unsigned {
     kPngNoEndOfBlockCode = 64,
     kPngUnknownCriticalChunk = 69,
     // Conditions the format leaves open, each refused with a code of its own.
-    kPngDistanceBeforeStart = 70,   // back-reference reaches before the first output byte
-    kPngRepeatWithoutPrevious = 71, // code-length symbol 16 as the very first length
-    kPngReservedLengthSymbol = 72,  // literal/length symbol 286 or 287
-    kPngImageTooLarge = 73,         // RGBA pixels above kPngMaxPixelBytes
-    kPngEmptyImage = 74,            // width or height is zero
-    kPngImageDataShort = 75,        // decompressed data ends before the last scanline
-    kPngOutOfMemory = 76,           // an allocation within the limits still failed
+    kPngDistanceBeforeStart = 70,    // back-reference reaches before the first output byte
+    kPngRepeatWithoutPrevious = 71,  // code-length symbol 16 as the very first length
+    kPngReservedLengthSymbol = 72,   // literal/length symbol 286 or 287
+    kPngImageTooLarge = 73,          // RGBA pixels above kPngMaxPixelBytes
+    kPngEmptyImage = 74,             // width or height is zero
+    kPngImageDataShort = 75,         // decompressed data ends before the last scanline
+    kPngOutOfMemory = 76,            // an allocation within the limits still failed
 };
 
 /// Decodes a whole PNG file. On success out holds width × height pixels, rows

@@ -34,8 +34,10 @@ struct Buffers {
     explicit Buffers(int frames) : in(2, std::vector<double>(frames)), out(2, std::vector<double>(frames, -7.0)) {
         for (int c = 0; c < 2; ++c)
             for (int i = 0; i < frames; ++i) in[c][i] = 0.001 * (i + 1) * (c ? -1 : 1);
-        inPtr[0] = in[0].data(); inPtr[1] = in[1].data();
-        outPtr[0] = out[0].data(); outPtr[1] = out[1].data();
+        inPtr[0] = in[0].data();
+        inPtr[1] = in[1].data();
+        outPtr[0] = out[0].data();
+        outPtr[1] = out[1].data();
     }
     std::vector<std::vector<double>> in, out;
     double* inPtr[2];
@@ -55,7 +57,11 @@ vst::VstMidiEvent midiAt(vst::int32 delta) {
 class EventPlug : public TestPlug {
 public:
     using TestPlug::TestPlug;
-    struct Applied { vst::int32 index; std::uint32_t frame; std::size_t callsBefore; };
+    struct Applied {
+        vst::int32 index;
+        std::uint32_t frame;
+        std::size_t callsBefore;
+    };
     std::vector<Applied> applied;
 
 protected:
@@ -72,8 +78,7 @@ struct EventList {
         storage.resize(sizeof(vst::VstEvents) + midi.size() * sizeof(void*));
         list = reinterpret_cast<vst::VstEvents*>(storage.data());
         list->numEvents = static_cast<vst::int32>(midi.size());
-        for (std::size_t i = 0; i < midi.size(); ++i)
-            list->events[i] = reinterpret_cast<vst::VstEvent*>(&midi[i]);
+        for (std::size_t i = 0; i < midi.size(); ++i) list->events[i] = reinterpret_cast<vst::VstEvent*>(&midi[i]);
     }
     std::vector<vst::VstMidiEvent> midi;
     std::vector<unsigned char> storage;

@@ -33,7 +33,8 @@ void scramble(TestPlug& plug, std::uint32_t seed) {
 
 std::string errorText(const char* reason) { return std::string("Error loading chunk: ") + reason; }
 
-const char* const kLaterVersion = "Program or bank was saved with a later version.\nPlease update the plugin and try again.";
+const char* const kLaterVersion =
+    "Program or bank was saved with a later version.\nPlease update the plugin and try again.";
 
 }  // namespace
 
@@ -195,7 +196,12 @@ TEST(ChunkReader, OutOfRangeRecordsAreSkippedSilently) {
     TestPlug plug;
     std::string before = plug.bankChunk();
     ChunkBuilder b;
-    b.header().parameter(9, 100).mapping(9, static_cast<std::int16_t>(key(1))).program(16, "Nope").current(16).parameter(255, 1);
+    b.header()
+        .parameter(9, 100)
+        .mapping(9, static_cast<std::int16_t>(key(1)))
+        .program(16, "Nope")
+        .current(16)
+        .parameter(255, 1);
     plug.load(b.bytes);
     EXPECT_EQ(plug.bankChunk(), before);
     EXPECT_TRUE(prompts.prompts.empty());
@@ -241,8 +247,7 @@ TEST_P(ChunkRejection, HeaderErrorsChangeNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Headers, ChunkRejection,
-    ::testing::Values(Rejected{"", "No header"},
-                      Rejected{std::string("\x75\x3D\x8C\x28\x05\x00\x00", 7), "No header"},
+    ::testing::Values(Rejected{"", "No header"}, Rejected{std::string("\x75\x3D\x8C\x28\x05\x00\x00", 7), "No header"},
                       Rejected{std::string("\x75\x3D\x8C\x29\x05\x00\x00\x00", 8), "Invalid header"},
                       Rejected{ChunkBuilder().header(6).parameter(0, 1).bytes, kLaterVersion},
                       Rejected{ChunkBuilder().header(5, 1).parameter(0, 1).bytes, kLaterVersion},
@@ -260,7 +265,8 @@ TEST(ChunkReader, NegativeSizeIsNoHeader) {
 
 // A damaged record stops the load where it stands: what came before stays applied.
 TEST(ChunkReader, CorruptedRecordKeepsWhatWasReadBefore) {
-    const std::string good = ChunkBuilder().header().parameter(0, 111).program(2, "Two").mapping(1, static_cast<std::int16_t>(key(5))).bytes;
+    const std::string good =
+        ChunkBuilder().header().parameter(0, 111).program(2, "Two").mapping(1, static_cast<std::int16_t>(key(5))).bytes;
     const std::string tails[] = {
         ChunkBuilder().program(3, "Three").bytes.substr(0, 13),  // cut inside a program record
         ChunkBuilder().parameter(1, 5).bytes.substr(0, 3),

@@ -114,7 +114,8 @@ TEST_P(FactoryBankRejection, ReportsAndLoadsNothing) {
     std::string file = PlugCore::bankfile::wrapBank(1, 16, source.bankChunk());
     const BadBank& bad = GetParam();
     if (bad.offset == UINT32_MAX) file.resize(bad.value);
-    else putBigEndian(file, bad.offset, bad.value);
+    else
+        putBigEndian(file, bad.offset, bad.value);
 
     TestPlug plug;
     std::string before = plug.bankChunk();

@@ -46,7 +46,7 @@ TEST(MidiMappingChunk, LoadedMappingsAnswerTheirControllers) {
     const std::string chunk = bankChunk(source);
 
     TestEffect fx;
-    learn(fx, 4, 7);  // a key the chunk gives to another parameter is taken away
+    learn(fx, 4, 7);   // a key the chunk gives to another parameter is taken away
     learn(fx, 6, 20);  // a mapping the chunk does not mention stays
     std::string copy = chunk;
     fx.setChunk(copy.data(), static_cast<vst::int32>(copy.size()), false);

@@ -375,7 +375,11 @@ TEST_F(Midi, EventsTooSmallOrNotMidiAreIgnored) {
 
 TEST_F(Midi, EarlyUnsortedAndLateEventsLandAtTheCurrentPosition) {
     Events e;
-    e.midi(-5, 0x90, 1, 1).midi(20, 0x90, 2, 1).midi(10, 0x90, 3, 1).midi(30, 0x90, 4, 1).midi(INT_MAX, 0x90, 5, 1)
+    e.midi(-5, 0x90, 1, 1)
+        .midi(20, 0x90, 2, 1)
+        .midi(10, 0x90, 3, 1)
+        .midi(30, 0x90, 4, 1)
+        .midi(INT_MAX, 0x90, 5, 1)
         .midi(12, 0x90, 6, 1);
     fx->run(e.list());
     // Nothing is applied before its place in the list, and nothing goes back in time.

@@ -17,11 +17,13 @@ public:
         had = old != nullptr;
         if (had) saved = old;
         if (value) setenv(name, value, 1);
-        else unsetenv(name);
+        else
+            unsetenv(name);
     }
     ~ScopedEnv() {
         if (had) setenv(name, saved.c_str(), 1);
-        else unsetenv(name);
+        else
+            unsetenv(name);
     }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;

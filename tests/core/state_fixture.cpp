@@ -51,8 +51,8 @@ void TestPlug::formatParameter(std::uint32_t, char* text, float value) { std::sn
 
 void TestPlug::load(const std::string& bytes) {
     std::string copy = bytes;  // the effect must not depend on the host's buffer staying put
-    getAeffect()->dispatcher(getAeffect(), vst::effSetChunk, 0, static_cast<vst::VstIntPtr>(copy.size()),
-                             copy.data(), 0.0f);
+    getAeffect()->dispatcher(getAeffect(), vst::effSetChunk, 0, static_cast<vst::VstIntPtr>(copy.size()), copy.data(),
+                             0.0f);
 }
 
 std::string TestPlug::chunkOf(bool isPreset) {
@@ -113,6 +113,8 @@ ChunkBuilder& ChunkBuilder::raw(std::initializer_list<std::uint8_t> list) {
     return *this;
 }
 
-void ChunkBuilder::u16(std::uint16_t v) { raw({static_cast<std::uint8_t>(v & 0xFF), static_cast<std::uint8_t>(v >> 8)}); }
+void ChunkBuilder::u16(std::uint16_t v) {
+    raw({static_cast<std::uint8_t>(v & 0xFF), static_cast<std::uint8_t>(v >> 8)});
+}
 
 }  // namespace StateTest

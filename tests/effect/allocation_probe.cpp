@@ -132,7 +132,8 @@ TEST(AudioPath, ProcessingAllocatesNothingWhateverTheSettingsDo) {
                 reed->setParameter(static_cast<vst::int32>(p), static_cast<float>((k * 7 + p * 13) % 100) / 99.0f);
         }
         if (k % 2) reed->processReplacing(in, out, 512 - k);
-        else reed->processDoubleReplacing(dIn, dOut, 1 + k);
+        else
+            reed->processDoubleReplacing(dIn, dOut, 1 + k);
     }
     reed->process(in, out, 300);
     EXPECT_EQ(probe.count(), 0);

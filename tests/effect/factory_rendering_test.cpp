@@ -89,8 +89,8 @@ TEST(FactoryRendering, EveryProgramSoundsAsThePlainRenderingWithinOneBillionthOf
         const Rendering out = renderProgram(p), expected = renderPlainly(p);
         double worst = 0.0;
         for (std::size_t i = 0; i < kFrames; ++i)
-            worst = std::max({worst, std::fabs(out.left[i] - expected.left[i]),
-                              std::fabs(out.right[i] - expected.right[i])});
+            worst = std::max(
+                {worst, std::fabs(out.left[i] - expected.left[i]), std::fabs(out.right[i] - expected.right[i])});
         EXPECT_LE(worst, 1e-9) << "program " << p;
     }
 }

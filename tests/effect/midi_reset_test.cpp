@@ -65,7 +65,7 @@ double loudest(const Render& r, std::size_t from, std::size_t to) {
 TEST(MidiAllSoundOff, ClearsTheProcessorExactlyAtTheEventsFrame) {
     constexpr std::size_t kFrames = 40 * kBlock;
     constexpr std::size_t kReset = 30 * kBlock + 100;  // inside a block
-    constexpr std::size_t kQuiet = kReset - 64;  // the dry signal and its 16-frame latency are over by then
+    constexpr std::size_t kQuiet = kReset - 64;        // the dry signal and its 16-frame latency are over by then
     const Render plain = render(kFrames, kQuiet, -1);
     const Render reset = render(kFrames, kQuiet, static_cast<long>(kReset));
 

@@ -63,7 +63,8 @@ struct Harness {
         Stereo out(input.size());
         std::size_t at = 0;
         for (std::size_t b = 0; at < input.size(); ++b) {
-            const auto n = static_cast<std::uint32_t>(std::min<std::size_t>(blocks[b % blocks.size()], input.size() - at));
+            const auto n =
+                static_cast<std::uint32_t>(std::min<std::size_t>(blocks[b % blocks.size()], input.size() - at));
             if (automation && automation(at, settings)) changed = true;
             const double* in[2] = {input.left.data() + at, input.right.data() + at};
             double* o[2] = {out.left.data() + at, out.right.data() + at};

@@ -27,8 +27,8 @@ std::vector<Settings> sweptSettings() {
     for (vst::int32 p = 0; p < reed->programCount(); ++p) {
         const float* v = reed->program(p).values.get();
         using namespace ReedParams;
-        all.push_back(Settings{v[kDelay], v[kRate], v[kDepth], v[kSpread], v[kPhase], v[kWet], v[kShape], v[kInvert],
-                               v[kRange]});
+        all.push_back(
+            Settings{v[kDelay], v[kRate], v[kDepth], v[kSpread], v[kPhase], v[kWet], v[kShape], v[kInvert], v[kRange]});
     }
     // delay, rate, depth, spread, phase, wet, shape, invert, range
     all.push_back({0.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 0.0f});  // shortest step, full depth, fastest LFO
@@ -37,8 +37,8 @@ std::vector<Settings> sweptSettings() {
 }
 
 bool sameSettings(const Settings& a, const Settings& b) {
-    return a.delay == b.delay && a.rate == b.rate && a.depth == b.depth && a.spread == b.spread &&
-           a.phase == b.phase && a.wet == b.wet && a.shape == b.shape && a.invert == b.invert && a.range == b.range;
+    return a.delay == b.delay && a.rate == b.rate && a.depth == b.depth && a.spread == b.spread && a.phase == b.phase &&
+           a.wet == b.wet && a.shape == b.shape && a.invert == b.invert && a.range == b.range;
 }
 
 TEST(ProcessorSweep, TheFactoryProgramsAreDistinct) {

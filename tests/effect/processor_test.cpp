@@ -37,7 +37,8 @@ TEST(ProcessorGeometry, LineLengthAndStagesFollowTheSampleRateAndRange) {
         std::uint32_t n;
         std::uint32_t stages[4];
     };
-    const Case cases[] = {{44100.0f, 2520, {315, 630, 1260, 2520}}, {48000.0f, 2742, {343, 686, 1371, 2742}},
+    const Case cases[] = {{44100.0f, 2520, {315, 630, 1260, 2520}},
+                          {48000.0f, 2742, {343, 686, 1371, 2742}},
                           {96000.0f, 5485, {686, 1372, 2743, 5485}}};
     const float ranges[4] = {0.0f, 0.25f, 0.5f, 0.75f};
     Harness h;
@@ -325,8 +326,8 @@ TEST(ProcessorBlocks, TheSameInputSplitIntoDifferentBlocksGivesTheSameOutput) {
             const Stereo out = h.run(in, split);
             double worst = 0.0;
             for (std::size_t i = 0; i < in.size(); ++i)
-                worst = std::max({worst, std::fabs(out.left[i] - expected.left[i]),
-                                  std::fabs(out.right[i] - expected.right[i])});
+                worst = std::max(
+                    {worst, std::fabs(out.left[i] - expected.left[i]), std::fabs(out.right[i] - expected.right[i])});
             EXPECT_LT(worst, 1e-9) << "first block " << split[0];
         }
     }
@@ -435,8 +436,8 @@ TEST(ProcessorReference, GivesTheSameBitsAsAPlainTickByTickRendering) {
             }
             double worst = 0.0;
             for (std::size_t k = 0; k < in.size(); ++k)
-                worst = std::max({worst, std::fabs(out.left[k] - expected.left[k]),
-                                  std::fabs(out.right[k] - expected.right[k])});
+                worst = std::max(
+                    {worst, std::fabs(out.left[k] - expected.left[k]), std::fabs(out.right[k] - expected.right[k])});
             EXPECT_EQ(worst, 0.0) << sc.name;
             char text[32];
             std::snprintf(text, sizeof text, "%.3g", worst);

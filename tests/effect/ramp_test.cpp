@@ -35,11 +35,11 @@ TEST(Ramp, RetargetMidGlideStartsFromTheValueReachedAndSpeedsUp) {
     Ramp<double> ramp;
     ramp.retarget(1.0);
     for (int k = 0; k < 20; ++k) ramp.advance(0.1);
-    ramp.retarget(2.0);   // glides for one unit
-    ramp.advance(0.2);    // 20% of the way: 1.2
+    ramp.retarget(2.0);  // glides for one unit
+    ramp.advance(0.2);   // 20% of the way: 1.2
     const double reached = ramp.valueAt(0.0);
     EXPECT_NEAR(reached, 1.2, 1e-12);
-    ramp.retarget(0.0);   // new glide lasts 0.95 * 0.2 + 0.05 = 0.24 units
+    ramp.retarget(0.0);  // new glide lasts 0.95 * 0.2 + 0.05 = 0.24 units
     EXPECT_NEAR(ramp.valueAt(0.0), reached, 1e-15);
     EXPECT_NEAR(ramp.valueAt(0.12), 0.6, 1e-12);
     EXPECT_GT(ramp.valueAt(0.2399), 0.0);

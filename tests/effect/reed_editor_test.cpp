@@ -15,8 +15,7 @@
 
 namespace {
 
-vst::VstIntPtr quietHost(vst::AEffect*, vst::int32 opcode, vst::int32, vst::VstIntPtr, void*, float)
-{
+vst::VstIntPtr quietHost(vst::AEffect*, vst::int32 opcode, vst::int32, vst::VstIntPtr, void*, float) {
     return opcode == vst::audioMasterVersion ? 2400 : 0;
 }
 
@@ -28,19 +27,19 @@ struct Placed {
     unsigned width, height;
 };
 
-Placed describe(Wispkit::Control* control)
-{
+Placed describe(Wispkit::Control* control) {
     const int x = control->getX(), y = control->getY();
     const unsigned w = control->getWidth(), h = control->getHeight();
-    if (auto* knob = dynamic_cast<Wispkit::PlugKnob*>(control)) return {"knob", knob->getName(), knob->getIndex(), x, y, w, h};
+    if (auto* knob = dynamic_cast<Wispkit::PlugKnob*>(control))
+        return {"knob", knob->getName(), knob->getIndex(), x, y, w, h};
     if (auto* menu = dynamic_cast<Wispkit::PlugMenu*>(control))
         return {"menu" + std::to_string(menu->getChoices()), menu->getName(), menu->getIndex(), x, y, w, h};
-    if (auto* sw = dynamic_cast<Wispkit::PlugSwitch*>(control)) return {"switch", sw->getName(), sw->getIndex(), x, y, w, h};
+    if (auto* sw = dynamic_cast<Wispkit::PlugSwitch*>(control))
+        return {"switch", sw->getName(), sw->getIndex(), x, y, w, h};
     return {"other", "", 0, x, y, w, h};
 }
 
-TEST(ReedEditor, PanelHoldsNineControlsInTheirOrder)
-{
+TEST(ReedEditor, PanelHoldsNineControlsInTheirOrder) {
     auto reed = std::make_unique<Reed>(quietHost);
     auto* editor = dynamic_cast<Wispkit::PlugEditVST*>(reed->getEditor());
     ASSERT_NE(editor, nullptr);
@@ -52,10 +51,10 @@ TEST(ReedEditor, PanelHoldsNineControlsInTheirOrder)
 
     using namespace ReedParams;
     const Placed expected[] = {
-        {"knob", "delay", kDelay, 18, 4, 80, 80},      {"knob", "rate", kRate, 92, 4, 80, 80},
-        {"knob", "depth", kDepth, 166, 4, 80, 80},     {"knob", "phase", kPhase, 240, 4, 80, 80},
-        {"knob", "spread", kSpread, 314, 4, 80, 80},   {"knob", "wet mix", kWet, 392, 4, 80, 80},
-        {"menu4", "range", kRange, 58, 90, 80, 12},    {"switch", "shape", kShape, 166, 90, 80, 12},
+        {"knob", "delay", kDelay, 18, 4, 80, 80},         {"knob", "rate", kRate, 92, 4, 80, 80},
+        {"knob", "depth", kDepth, 166, 4, 80, 80},        {"knob", "phase", kPhase, 240, 4, 80, 80},
+        {"knob", "spread", kSpread, 314, 4, 80, 80},      {"knob", "wet mix", kWet, 392, 4, 80, 80},
+        {"menu4", "range", kRange, 58, 90, 80, 12},       {"switch", "shape", kShape, 166, 90, 80, 12},
         {"switch", "polarity", kInvert, 274, 90, 80, 12},
     };
     ASSERT_EQ(frame.getChildren().size(), 9u);

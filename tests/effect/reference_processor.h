@@ -76,7 +76,8 @@ private:
     static void stage(std::vector<double>& b, Staging& st, std::uint32_t n) {
         st.offset += st.previous;
         st.previous = n;
-        for (std::uint32_t k = 0; k < 16; ++k) b[2 * k] = b[2 * (st.offset + k)], b[2 * k + 1] = b[2 * (st.offset + k) + 1];
+        for (std::uint32_t k = 0; k < 16; ++k)
+            b[2 * k] = b[2 * (st.offset + k)], b[2 * k + 1] = b[2 * (st.offset + k) + 1];
         for (std::uint32_t k = 16; k < 16 + st.offset; ++k) b[2 * k] = b[2 * k + 1] = 0.0;
         st.offset = 0;
     }

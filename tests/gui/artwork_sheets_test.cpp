@@ -12,14 +12,12 @@ namespace {
 
 unsigned channel(std::uint32_t word, int shift) { return (word >> shift) & 255; }
 
-std::unique_ptr<Wispkit::Image> sheet(const char* name)
-{
+std::unique_ptr<Wispkit::Image> sheet(const char* name) {
     return std::unique_ptr<Wispkit::Image>(Wispkit::loadImage(name));
 }
 
 // Alpha-weighted centre of pointer frame k relative to its cell's centre.
-void pointerCentre(const Wispkit::Image& common, int k, double& x, double& y)
-{
+void pointerCentre(const Wispkit::Image& common, int k, double& x, double& y) {
     const int left = 40 * (k % 8), top = 40 * (k / 8);
     double sum = 0, sx = 0, sy = 0;
     for (int row = 0; row < 40; ++row)
@@ -38,18 +36,15 @@ void pointerCentre(const Wispkit::Image& common, int k, double& x, double& y)
 
 }  // namespace
 
-TEST(ArtworkSheets, BackgroundIsAnOpaquePanelOfTheEditorsSize)
-{
+TEST(ArtworkSheets, BackgroundIsAnOpaquePanelOfTheEditorsSize) {
     auto background = sheet("texture");
     ASSERT_NE(background, nullptr);
     ASSERT_EQ(background->getWidth(), 480u);
     ASSERT_EQ(background->getHeight(), 110u);
-    for (unsigned i = 0; i < 480 * 110; ++i)
-        ASSERT_EQ(channel(background->getPixels()[i], 24), 255u) << "pixel " << i;
+    for (unsigned i = 0; i < 480 * 110; ++i) ASSERT_EQ(channel(background->getPixels()[i], 24), 255u) << "pixel " << i;
 }
 
-TEST(ArtworkSheets, CommonSheetIsPremultipliedAndTheLogoTakesTheTint)
-{
+TEST(ArtworkSheets, CommonSheetIsPremultipliedAndTheLogoTakesTheTint) {
     auto common = sheet("commonTextures");
     ASSERT_NE(common, nullptr);
     ASSERT_EQ(common->getWidth(), 600u);
@@ -73,8 +68,7 @@ TEST(ArtworkSheets, CommonSheetIsPremultipliedAndTheLogoTakesTheTint)
     EXPECT_GT(lettering, 100u);
 }
 
-TEST(ArtworkSheets, PointerTurnsClockwiseThroughTheTopFromLowerLeftToLowerRight)
-{
+TEST(ArtworkSheets, PointerTurnsClockwiseThroughTheTopFromLowerLeftToLowerRight) {
     auto common = sheet("commonTextures");
     ASSERT_NE(common, nullptr);
     double x0, y0, xMid, yMid, x95, y95;

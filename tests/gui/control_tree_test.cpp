@@ -29,8 +29,7 @@ public:
     std::string name;
 
 private:
-    bool note(const char* what, int x, int y)
-    {
+    bool note(const char* what, int x, int y) {
         journal.push_back(name + " " + what + " " + std::to_string(x) + "," + std::to_string(y));
         return true;
     }
@@ -38,8 +37,7 @@ private:
 
 class Group : public Container {
 public:
-    Group(Container* parent, const char* name, int x, int y)
-        : Container(parent, x, y, 200, 100), name(name) {}
+    Group(Container* parent, const char* name, int x, int y) : Container(parent, x, y, 200, 100), name(name) {}
     ~Group() override { journal.push_back(name + " deleted"); }
     std::string name;
 };
@@ -57,8 +55,7 @@ protected:
     Root root;
 };
 
-TEST_F(ControlTree, HitTestingUsesHalfOpenRectanglesAndFirstChildWins)
-{
+TEST_F(ControlTree, HitTestingUsesHalfOpenRectanglesAndFirstChildWins) {
     auto* a = new Probe(&root, "a", 10, 10, 20, 20);
     auto* b = new Probe(&root, "b", 20, 20, 20, 20);
     EXPECT_EQ(root.childAt(25, 25), a);  // overlap: added first wins
@@ -73,25 +70,23 @@ TEST_F(ControlTree, HitTestingUsesHalfOpenRectanglesAndFirstChildWins)
     EXPECT_EQ(journal, (std::vector<std::string>{"a draw", "b draw"}));
 }
 
-TEST_F(ControlTree, RoutedEventsArriveLocalAndMoveTheHover)
-{
+TEST_F(ControlTree, RoutedEventsArriveLocalAndMoveTheHover) {
     auto* group = new Group(&root, "g", 100, 0);
     new Probe(group, "a", 0, 0, 50, 50);
     new Probe(group, "b", 60, 0, 50, 50);
 
     EXPECT_TRUE(root.mouseMove(105, 7, 0));
-    EXPECT_TRUE(root.mouseMove(170, 8, 0));        // a leaves before b hears of the move
-    EXPECT_FALSE(root.mouseDown(155, 70, 1, 0));   // empty space inside the group
-    EXPECT_TRUE(root.doubleClick(101, 2, 1, 0));   // a plain control sees a second press
+    EXPECT_TRUE(root.mouseMove(170, 8, 0));       // a leaves before b hears of the move
+    EXPECT_FALSE(root.mouseDown(155, 70, 1, 0));  // empty space inside the group
+    EXPECT_TRUE(root.doubleClick(101, 2, 1, 0));  // a plain control sees a second press
     root.mouseLeave();
-    EXPECT_EQ(journal, (std::vector<std::string>{"a move 5,7", "a leave", "b move 10,8", "b leave",
-                                                 "a down 1,2", "a leave"}));
+    EXPECT_EQ(journal,
+              (std::vector<std::string>{"a move 5,7", "a leave", "b move 10,8", "b leave", "a down 1,2", "a leave"}));
     EXPECT_EQ(root.getHovered(), nullptr);
     EXPECT_EQ(group->getHovered(), nullptr);
 }
 
-TEST_F(ControlTree, RedrawClimbsToTheRootOncePerCall)
-{
+TEST_F(ControlTree, RedrawClimbsToTheRootOncePerCall) {
     auto* group = new Group(&root, "g", 0, 0);
     auto* leaf = new Probe(group, "a", 3, 4, 10, 10);
     leaf->redraw();
@@ -101,8 +96,7 @@ TEST_F(ControlTree, RedrawClimbsToTheRootOncePerCall)
     EXPECT_EQ(Wispkit::absoluteY(leaf), 4);
 }
 
-TEST_F(ControlTree, ReleaseWalksDepthFirstAndDeletionGoesLastChildFirst)
-{
+TEST_F(ControlTree, ReleaseWalksDepthFirstAndDeletionGoesLastChildFirst) {
     {
         Root local;
         auto* g = new Group(&local, "g", 0, 0);

@@ -29,22 +29,19 @@ class FakeRoot;
 
 class RecordingMenu : public Wispkit::Menu {
 public:
-    RecordingMenu(ShownMenu& record, Wispkit::Control* owner) : record(record)
-    { record = ShownMenu{};
+    RecordingMenu(ShownMenu& record, Wispkit::Control* owner) : record(record) {
+        record = ShownMenu{};
         record.owner = owner;
     }
-    bool addItem(const char* text, unsigned id, bool enabled) override
-    {
+    bool addItem(const char* text, unsigned id, bool enabled) override {
         record.items.push_back({text, id, enabled});
         return true;
     }
-    bool addSeparator() override
-    {
+    bool addSeparator() override {
         record.items.push_back({"-", 0, false});
         return true;
     }
-    bool show(int x, int y, int align) override
-    {
+    bool show(int x, int y, int align) override {
         record.x = x;
         record.y = y;
         record.align = align;
@@ -61,8 +58,7 @@ public:
     FakeRoot() : Container(nullptr, 0, 0, 480, 110) {}
 
     // Like the window wrapper: a new holder makes the old one lose the capture.
-    void captureMouse(Wispkit::Control* control) override
-    {
+    void captureMouse(Wispkit::Control* control) override {
         captureCalls.push_back(control);
         if (captured != nullptr && captured != control) {
             Wispkit::Control* old = captured;
@@ -74,8 +70,7 @@ public:
     bool hasMouseCapture(Wispkit::Control* control) override { return control == captured; }
     Wispkit::Menu* createMenu(Wispkit::Control* owner) override { return new RecordingMenu(lastMenu, owner); }
     bool isMenuOpenFor(Wispkit::Control* control) override { return menuOpenFor == control; }
-    bool confirm(const char* caption, const char* text) override
-    {
+    bool confirm(const char* caption, const char* text) override {
         questions.push_back(std::string(caption) + "|" + text);
         return answer;
     }

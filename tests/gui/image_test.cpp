@@ -14,8 +14,7 @@ namespace {
 
 using namespace RecordingTest;
 
-TEST(Image, RepacksPixelsIntoARGBWords)
-{
+TEST(Image, RepacksPixelsIntoARGBWords) {
     Bytes file = twoPixels();
     Wispkit::Image image(file.data(), file.size());
     ASSERT_EQ(image.getWidth(), 2u);
@@ -24,8 +23,7 @@ TEST(Image, RepacksPixelsIntoARGBWords)
     EXPECT_EQ(image.getPixels()[1], 0x01FF0080u);
 }
 
-TEST(Image, RejectsWhatIsNotAWholePng)
-{
+TEST(Image, RejectsWhatIsNotAWholePng) {
     Bytes file = twoPixels();
     EXPECT_THROW(Wispkit::Image(nullptr, 100), Wispkit::Image::Exception);
     EXPECT_THROW(Wispkit::Image(file.data(), 3), Wispkit::Image::Exception);
@@ -40,8 +38,7 @@ TEST(Image, RejectsWhatIsNotAWholePng)
     EXPECT_THROW(Wispkit::Image(wrong.data(), wrong.size()), Wispkit::Image::Exception);
 }
 
-TEST(Image, MakesTexturesForAnyNumberOfDevices)
-{
+TEST(Image, MakesTexturesForAnyNumberOfDevices) {
     Bytes file = PngTest::smallPng(7, 5);
     Wispkit::Image image(file.data(), file.size());
     std::unique_ptr<RecordingDevice> a(new RecordingDevice), b(new RecordingDevice);
@@ -59,8 +56,7 @@ TEST(Image, MakesTexturesForAnyNumberOfDevices)
     EXPECT_EQ(a->record.alive + b->record.alive, 0);
 }
 
-TEST(Image, ATextureThatFailsToFillIsReleased)
-{
+TEST(Image, ATextureThatFailsToFillIsReleased) {
     Bytes file = PngTest::smallPng();
     Wispkit::Image image(file.data(), file.size());
     RecordingDevice device;
@@ -72,8 +68,7 @@ TEST(Image, ATextureThatFailsToFillIsReleased)
 }
 
 // Every file of the PNG fuzzer's seed corpus decodes into an image.
-TEST(Image, EveryFuzzSeedMakesAnImage)
-{
+TEST(Image, EveryFuzzSeedMakesAnImage) {
     int seeds = 0;
     for (const auto& entry : std::filesystem::directory_iterator(TALLOW_SOURCE_DIR "/fuzz/seeds/png")) {
         SCOPED_TRACE(entry.path().filename().string());

@@ -20,8 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(OpenAddress, RunsXdgOpenDetachedWithoutWaitingOrLeavingAChild)
-{
+TEST(OpenAddress, RunsXdgOpenDetachedWithoutWaitingOrLeavingAChild) {
     const fs::path folder = fs::temp_directory_path() / ("open_address_" + std::to_string(getpid()));
     fs::remove_all(folder);
     fs::create_directories(folder);
@@ -29,7 +28,8 @@ TEST(OpenAddress, RunsXdgOpenDetachedWithoutWaitingOrLeavingAChild)
     {
         // A stand-in opener that writes the address only once the test says so.
         std::ofstream script(folder / "xdg-open");
-        script << "#!/bin/sh\nn=0\nwhile [ ! -e '" << go.string() << "' ] && [ $n -lt 400 ]; do sleep 0.05; n=$((n+1)); done\n"
+        script << "#!/bin/sh\nn=0\nwhile [ ! -e '" << go.string()
+               << "' ] && [ $n -lt 400 ]; do sleep 0.05; n=$((n+1)); done\n"
                << "echo \"$1\" > '" << out.string() << ".tmp' && mv '" << out.string() << ".tmp' '" << out.string()
                << "'\n";
     }
@@ -37,7 +37,7 @@ TEST(OpenAddress, RunsXdgOpenDetachedWithoutWaitingOrLeavingAChild)
     TallowTest::ScopedEnv path("PATH", (folder.string() + ":/usr/bin:/bin").c_str());
 
     Wispkit::platform::openAddress("https://example.invalid/tallow-reed");
-    EXPECT_FALSE(fs::exists(out));  // returned while the opener still waits
+    EXPECT_FALSE(fs::exists(out));                 // returned while the opener still waits
     EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);  // nothing left to reap
     EXPECT_EQ(errno, ECHILD);
 

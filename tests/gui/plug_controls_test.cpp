@@ -28,39 +28,33 @@ using Wispkit::kShiftKey;
 class FakePlugData : public Wispkit::IPlugData {
 public:
     void setEditing(unsigned index, bool begin) override { log(begin ? "begin" : "end", index); }
-    void setValue(unsigned index, float value) override
-    {
+    void setValue(unsigned index, float value) override {
         values[index] = value;
         char text[48];
         std::snprintf(text, sizeof text, "set %u %.4f", index, value);
         journal.push_back(text);
     }
-    void resetValue(unsigned index) override
-    {
+    void resetValue(unsigned index) override {
         values[index] = 0.25f;
         log("reset", index);
     }
     void getDefaultText(unsigned index, char* text) override { std::snprintf(text, 32, "def%u", index); }
-    void getChoiceText(unsigned index, unsigned choice, unsigned count, char* text) override
-    {
+    void getChoiceText(unsigned index, unsigned choice, unsigned count, char* text) override {
         std::snprintf(text, 32, "c%u/%u", choice, count);
     }
     void beginLearn(unsigned index) override { learning = static_cast<int>(index); }
-    void unlearn(unsigned index) override
-    {
+    void unlearn(unsigned index) override {
         mapping = -1;
         learning = -1;
     }
-    void cancelLearn() override
-    {
+    void cancelLearn() override {
         learning = -1;
         journal.push_back("cancel learn");
     }
     int getMapping(unsigned) override { return mapping; }
     bool isLearning(unsigned index) override { return learning == static_cast<int>(index); }
     const void* getData(unsigned) override { return nullptr; }
-    float getValue(unsigned index, char* text) override
-    {
+    float getValue(unsigned index, char* text) override {
         if (text) std::snprintf(text, 32, "%.2f", values[index]);
         return values[index];
     }
@@ -86,8 +80,7 @@ protected:
     FakeRoot root;
 };
 
-TEST_F(Controls, KnobDragCoversTheRangeIn400PixelsOr4000InFineMode)
-{
+TEST_F(Controls, KnobDragCoversTheRangeIn400PixelsOr4000InFineMode) {
     auto* knob = new Wispkit::PlugKnob(&root, &data, "depth", 2, 0, 0);
     knob->mouseDown(40, 400, kLeftButton, 0);
     EXPECT_EQ(root.captured, knob);
@@ -109,8 +102,7 @@ TEST_F(Controls, KnobDragCoversTheRangeIn400PixelsOr4000InFineMode)
                                      "set 2 0.8000", "end 2"}));
 }
 
-TEST_F(Controls, KnobRightClickDuringDragCentresAndClosesTheGesture)
-{
+TEST_F(Controls, KnobRightClickDuringDragCentresAndClosesTheGesture) {
     auto* knob = new Wispkit::PlugKnob(&root, &data, "rate", 1, 0, 0);
     knob->mouseDown(40, 40, kLeftButton, 0);
     knob->mouseMove(40, 0, 0);
@@ -120,8 +112,7 @@ TEST_F(Controls, KnobRightClickDuringDragCentresAndClosesTheGesture)
     EXPECT_FALSE(root.lastMenu.shown);  // no context menu during a drag
 }
 
-TEST_F(Controls, KnobWheelClampsAndIsAGestureOfItsOwnOutsideADrag)
-{
+TEST_F(Controls, KnobWheelClampsAndIsAGestureOfItsOwnOutsideADrag) {
     auto* knob = new Wispkit::PlugKnob(&root, &data, "wet", 5, 0, 0);
     data.values[5] = 0.98f;
     knob->mouseWheel(40, 40, 1.0f, 0);
@@ -136,8 +127,7 @@ TEST_F(Controls, KnobWheelClampsAndIsAGestureOfItsOwnOutsideADrag)
     EXPECT_EQ(data.journal, (Journal{"begin 5", "set 5 0.4950", "set 5 0.3950", "end 5"}));
 }
 
-TEST_F(Controls, KnobDoubleClickResetsAndCancelsAnArmedLearn)
-{
+TEST_F(Controls, KnobDoubleClickResetsAndCancelsAnArmedLearn) {
     auto* knob = new Wispkit::PlugKnob(&root, &data, "delay", 0, 0, 0);
     data.learning = 0;
     knob->doubleClick(40, 40, kLeftButton, 0);
@@ -148,19 +138,17 @@ TEST_F(Controls, KnobDoubleClickResetsAndCancelsAnArmedLearn)
     EXPECT_TRUE(data.journal.empty());
 }
 
-TEST_F(Controls, KnobHitsOnlyInsideItsCircle)
-{
+TEST_F(Controls, KnobHitsOnlyInsideItsCircle) {
     auto* knob = new Wispkit::PlugKnob(&root, &data, "phase", 4, 100, 0);
     EXPECT_EQ(root.childAt(140, 40), knob);
-    EXPECT_EQ(root.childAt(140, 9), knob);      // 31 above the centre
-    EXPECT_EQ(root.childAt(140, 8), nullptr);   // 32: on the circle, outside
-    EXPECT_EQ(root.childAt(102, 2), nullptr);   // a corner of the square
+    EXPECT_EQ(root.childAt(140, 9), knob);     // 31 above the centre
+    EXPECT_EQ(root.childAt(140, 8), nullptr);  // 32: on the circle, outside
+    EXPECT_EQ(root.childAt(102, 2), nullptr);  // a corner of the square
     root.mouseDown(102, 2, kLeftButton, 0);
     EXPECT_TRUE(data.journal.empty());
 }
 
-TEST_F(Controls, KnobHoverFollowsThePointerAndADeletedKnobEndsItsGesture)
-{
+TEST_F(Controls, KnobHoverFollowsThePointerAndADeletedKnobEndsItsGesture) {
     auto* knob = new Wispkit::PlugKnob(&root, &data, "depth", 2, 0, 0);
     root.mouseMove(40, 40, 0);
     EXPECT_TRUE(knob->isHovered());
@@ -175,8 +163,7 @@ TEST_F(Controls, KnobHoverFollowsThePointerAndADeletedKnobEndsItsGesture)
     EXPECT_EQ(data.journal, (Journal{"begin 1", "end 1"}));
 }
 
-TEST_F(Controls, ContextMenuOffersResetLearnAndUnlearnWithTheMapping)
-{
+TEST_F(Controls, ContextMenuOffersResetLearnAndUnlearnWithTheMapping) {
     auto* knob = new Wispkit::PlugKnob(&root, &data, "depth", 2, 0, 0);
     data.learning = 2;
     knob->mouseDown(40, 40, kRightButton, 0);
@@ -211,8 +198,7 @@ TEST_F(Controls, ContextMenuOffersResetLearnAndUnlearnWithTheMapping)
     EXPECT_EQ(root.redraws, redraws + 1);
 }
 
-TEST_F(Controls, SwitchFlipsAboveOneHalf)
-{
+TEST_F(Controls, SwitchFlipsAboveOneHalf) {
     auto* sw = new Wispkit::PlugSwitch(&root, &data, "shape", 6, 166);
     data.values[6] = 0.5f;
     sw->mouseDown(5, 5, kLeftButton, 0);
@@ -230,8 +216,7 @@ TEST_F(Controls, SwitchFlipsAboveOneHalf)
     EXPECT_TRUE(root.cursors.empty());  // switches leave the pointer alone
 }
 
-TEST_F(Controls, MenuButtonListsItsChoicesAndStepsWithTheWheel)
-{
+TEST_F(Controls, MenuButtonListsItsChoicesAndStepsWithTheWheel) {
     auto* button = new Wispkit::PlugMenu(&root, &data, "range", 8, 4, 58, 90, 80, 12);
     button->mouseDown(5, 5, kRightButton, 0);
     const auto& items = root.lastMenu.items;
@@ -261,8 +246,7 @@ TEST_F(Controls, MenuButtonListsItsChoicesAndStepsWithTheWheel)
     EXPECT_EQ(data.journal[2], "end 8");
 }
 
-TEST_F(Controls, MenuButtonWithOneChoiceNeverDividesByZero)
-{
+TEST_F(Controls, MenuButtonWithOneChoiceNeverDividesByZero) {
     auto* button = new Wispkit::PlugMenu(&root, &data, "solo", 3, 1, 0, 0, 80, 12);
     data.values[3] = 0.7f;
     button->mouseWheel(5, 5, -1.0f, 0);
@@ -271,8 +255,7 @@ TEST_F(Controls, MenuButtonWithOneChoiceNeverDividesByZero)
     EXPECT_FLOAT_EQ(data.values[3], 0.0f);
 }
 
-TEST_F(Controls, KnobPointerCrossFadesBetweenAdjacentFrames)
-{
+TEST_F(Controls, KnobPointerCrossFadesBetweenAdjacentFrames) {
     auto* knob = new Wispkit::PlugKnob(&root, &data, "depth", 2, 166, 4);
     PaintwellTest::RecordingContext context;
     data.values[2] = 0.5f;  // frame 47.5: cells 47 and 48 at half weight
@@ -313,8 +296,7 @@ namespace {
 // Two fonts whose glyphs all advance the same: 6 pixels (small) and 7 (large).
 class TextDrawing : public Controls {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         Paintwell::setTextMode(false, false);
         for (int f = 0; f < 2; ++f) {
             fonts[f] = Paintwell::Font{};
@@ -326,23 +308,23 @@ protected:
         }
         data.sheet = context.createStaticTexture(4, 4);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         for (auto& font : fonts) font.atlas->release();
         data.sheet->release();
     }
     // One line per drawQuads call: which font (or "line" for an underline),
     // how many glyphs, the colour and the first glyph's left edge.
-    std::vector<std::string> texts()
-    {
+    std::vector<std::string> texts() {
         std::vector<std::string> lines;
         for (const auto& draw : context.draws) {
-            const char* what = draw.texture0 == fonts[0].atlas   ? "small"
-                               : draw.texture0 == fonts[1].atlas ? "large"
-                               : draw.combine == Paintwell::CombineColor ? "line" : "quads";
+            const char* what = draw.texture0 == fonts[0].atlas           ? "small"
+                               : draw.texture0 == fonts[1].atlas         ? "large"
+                               : draw.combine == Paintwell::CombineColor ? "line"
+                                                                         : "quads";
             char text[80];
             std::snprintf(text, sizeof text, "%s %zu %08X %g", what, draw.quads.size(),
-                          draw.quads.empty() ? 0u : draw.quads[0].colour, draw.quads.empty() ? 0.0f : draw.quads[0].left);
+                          draw.quads.empty() ? 0u : draw.quads[0].colour,
+                          draw.quads.empty() ? 0.0f : draw.quads[0].left);
             lines.push_back(text);
         }
         context.draws.clear();
@@ -353,16 +335,14 @@ protected:
     Paintwell::Font fonts[2];
 };
 
-TEST_F(TextDrawing, CaptionLineShowsNameAndValueOrTheNameAloneWhileTheMenuIsOpen)
-{
+TEST_F(TextDrawing, CaptionLineShowsNameAndValueOrTheNameAloneWhileTheMenuIsOpen) {
     auto* button = new Wispkit::PlugMenu(&root, &data, "range", 8, 4, 58, 90, 80, 12);
     data.values[8] = 0.5f;
     button->mouseMove(5, 5, 0);
     button->draw(&context);
     // "range: 0.50" is 66 pixels wide, so it starts 7 pixels in; the quads
     // start a pixel left of the pen.
-    EXPECT_EQ(texts(), (std::vector<std::string>{"small 6 00E1804F 64", "line 1 FFE1804F 65",
-                                                 "small 5 FFFFFFFF 100"}));
+    EXPECT_EQ(texts(), (std::vector<std::string>{"small 6 00E1804F 64", "line 1 FFE1804F 65", "small 5 FFFFFFFF 100"}));
     root.menuOpenFor = button;
     button->draw(&context);
     EXPECT_EQ(texts(), (std::vector<std::string>{"large 5 00E1804F 79.5"}));
@@ -372,8 +352,7 @@ TEST_F(TextDrawing, CaptionLineShowsNameAndValueOrTheNameAloneWhileTheMenuIsOpen
     EXPECT_EQ(texts(), (std::vector<std::string>{"small 12 FFFFFFFF 61"}));
 }
 
-TEST_F(TextDrawing, KnobCaptionGrowsWhileItsMenuIsOpenAndItsValueWhileDragging)
-{
+TEST_F(TextDrawing, KnobCaptionGrowsWhileItsMenuIsOpenAndItsValueWhileDragging) {
     auto* knob = new Wispkit::PlugKnob(&root, &data, "rate", 1, 0, 0);
     data.values[1] = 0.25f;
     knob->mouseMove(40, 40, 0);

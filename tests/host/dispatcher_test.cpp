@@ -134,8 +134,8 @@ TEST_F(Dispatcher, SpeakerArrangementClearsBothPointers) {
 }
 
 TEST_F(Dispatcher, UnansweredOpcodesReturnZero) {
-    const vst::int32 quiet[] = {16, 17, 18, 20, 21, 27, 30, 36, 37, 38, 39, 40, 41, 42, 44, 46, 53, 54, 55,
-                                62, 64, 65, 66, 67, 68, 70, 71, 72, 74, 75, 76, 77, 78, 79};
+    const vst::int32 quiet[] = {16, 17, 18, 20, 21, 27, 30, 36, 37, 38, 39, 40, 41, 42, 44, 46, 53,
+                                54, 55, 62, 64, 65, 66, 67, 68, 70, 71, 72, 74, 75, 76, 77, 78, 79};
     for (vst::int32 opcode : quiet) {
         char scratch[512] = {};
         EXPECT_EQ(e.dispatch(opcode, 0, 0, scratch), 0) << "opcode " << opcode;

@@ -188,9 +188,15 @@ TEST_F(Process, AsksTheHostForTimeOncePerCall) {
 // without time information: the output stays finite.
 template <typename T>
 void feedHostileInput(const Effect& e, std::size_t frames) {
-    const T bad[] = {std::numeric_limits<T>::quiet_NaN(), std::numeric_limits<T>::infinity(),
-                     -std::numeric_limits<T>::infinity(), T(3e12), T(-3e12), std::numeric_limits<T>::max(),
-                     std::numeric_limits<T>::lowest(), std::numeric_limits<T>::denorm_min(), T(0)};
+    const T bad[] = {std::numeric_limits<T>::quiet_NaN(),
+                     std::numeric_limits<T>::infinity(),
+                     -std::numeric_limits<T>::infinity(),
+                     T(3e12),
+                     T(-3e12),
+                     std::numeric_limits<T>::max(),
+                     std::numeric_limits<T>::lowest(),
+                     std::numeric_limits<T>::denorm_min(),
+                     T(0)};
     for (int block = 0; block < 8; ++block) {
         Stereo<T> in = testSignal<T>(frames, static_cast<std::size_t>(block) * frames);
         for (std::size_t i = 0; i < frames; i += 3) {

@@ -23,7 +23,8 @@ Bytes chunkOf(const Effect& e, bool program) {
 }
 
 void setChunk(const Effect& e, Bytes bytes, bool program) {
-    EXPECT_EQ(e.dispatch(vst::effSetChunk, program ? 1 : 0, static_cast<vst::VstIntPtr>(bytes.size()), bytes.data()), 0);
+    EXPECT_EQ(e.dispatch(vst::effSetChunk, program ? 1 : 0, static_cast<vst::VstIntPtr>(bytes.size()), bytes.data()),
+              0);
 }
 
 std::vector<float> values(const Effect& e) {
@@ -160,9 +161,7 @@ TEST_F(State, DamagedChunksAreReportedAndHeaderErrorsChangeNothing) {
     badMagic[0] ^= 0x55;
     Bytes later = good;
     later[4] = 6;  // minor version 6
-    const Case cases[] = {{good.substr(0, 7), "No header"},
-                          {badMagic, "Invalid header"},
-                          {later, "later version"}};
+    const Case cases[] = {{good.substr(0, 7), "No header"}, {badMagic, "Invalid header"}, {later, "later version"}};
     for (const Case& c : cases) {
         Effect fresh;
         const Bytes before = chunkOf(fresh, false);

@@ -24,8 +24,8 @@ HostState& host() {
     return state;
 }
 
-vst::VstIntPtr hostCallback(vst::AEffect* effect, vst::int32 opcode, vst::int32 index, vst::VstIntPtr value,
-                            void* ptr, float opt) {
+vst::VstIntPtr hostCallback(vst::AEffect* effect, vst::int32 opcode, vst::int32 index, vst::VstIntPtr value, void* ptr,
+                            float opt) {
     HostState& h = host();
     h.calls.push_back({effect, opcode, index, value, opt});
     switch (opcode) {
@@ -62,8 +62,7 @@ Effect::Effect() {
 
 Effect::~Effect() { record->dispatcher(record, vst::effClose, 0, 0, nullptr, 0.0f); }
 
-vst::VstIntPtr Effect::dispatch(vst::int32 opcode, vst::int32 index, vst::VstIntPtr value, void* ptr,
-                                float opt) const {
+vst::VstIntPtr Effect::dispatch(vst::int32 opcode, vst::int32 index, vst::VstIntPtr value, void* ptr, float opt) const {
     return record->dispatcher(record, opcode, index, value, ptr, opt);
 }
 

@@ -25,11 +25,11 @@ struct HostCall {
 /// What the callback answers and what it has been asked. Reset per test.
 struct HostState {
     vst::VstIntPtr versionAnswer = 2400;
-    bool giveTime = true;          // answer audioMasterGetTime with `time`
+    bool giveTime = true;  // answer audioMasterGetTime with `time`
     vst::VstTimeInfo time{};
     std::vector<HostCall> calls;
-    int promptAnswer = 0;                  // what the module's questions are answered
-    std::vector<std::string> prompts;      // every text the module showed
+    int promptAnswer = 0;              // what the module's questions are answered
+    std::vector<std::string> prompts;  // every text the module showed
 
     int count(vst::int32 opcode) const;
     void reset();
@@ -42,8 +42,8 @@ HostState& host();
 #else
 #define HOST_TEST_EXPORT __attribute__((visibility("default")))
 #endif
-vst::VstIntPtr hostCallback(vst::AEffect* effect, vst::int32 opcode, vst::int32 index, vst::VstIntPtr value,
-                            void* ptr, float opt);
+vst::VstIntPtr hostCallback(vst::AEffect* effect, vst::int32 opcode, vst::int32 index, vst::VstIntPtr value, void* ptr,
+                            float opt);
 
 /// The module under test, loaded on first use. Fails the calling test when
 /// the module cannot be mapped.

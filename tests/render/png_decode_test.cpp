@@ -15,8 +15,7 @@ struct Decoded {
     Bytes pixels;
 };
 
-Decoded decode(const Bytes& file, bool toRGBA = true)
-{
+Decoded decode(const Bytes& file, bool toRGBA = true) {
     Decoded d;
     d.error = Paintwell::decodePNG(d.pixels, d.width, d.height, file.data(), file.size(), toRGBA);
     return d;
@@ -26,18 +25,16 @@ struct Format {
     unsigned colourType, depth;
 };
 
-constexpr Format kFormats[] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8},  {2, 16}, {3, 1},
-                               {3, 2}, {3, 4}, {3, 8}, {4, 8}, {4, 16}, {6, 8},  {6, 16}};
+constexpr Format kFormats[] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8}, {2, 16}, {3, 1},
+                               {3, 2}, {3, 4}, {3, 8}, {4, 8}, {4, 16}, {6, 8}, {6, 16}};
 
-std::string describe(const PngTest::SampleImage& image, const char* how)
-{
+std::string describe(const PngTest::SampleImage& image, const char* how) {
     return "type " + std::to_string(image.colourType) + " depth " + std::to_string(image.depth) + " " +
-           std::to_string(image.width) + "x" + std::to_string(image.height) +
-           (image.interlace ? " Adam7" : "") + (image.transparency.empty() ? "" : " tRNS") + " " + how;
+           std::to_string(image.width) + "x" + std::to_string(image.height) + (image.interlace ? " Adam7" : "") +
+           (image.transparency.empty() ? "" : " tRNS") + " " + how;
 }
 
-void expectRoundTrip(const PngTest::SampleImage& image, const Bytes& file, const char* how)
-{
+void expectRoundTrip(const PngTest::SampleImage& image, const Bytes& file, const char* how) {
     SCOPED_TRACE(describe(image, how));
     Decoded rgba = decode(file);
     ASSERT_EQ(rgba.error, 0u) << Paintwell::pngErrorText(rgba.error);
@@ -49,8 +46,7 @@ void expectRoundTrip(const PngTest::SampleImage& image, const Bytes& file, const
     EXPECT_EQ(packed.pixels, PngTest::expectedPacked(image));
 }
 
-TEST(PngDecode, EveryFormatInterlacedOrNotWithStoredAndFixedBlocks)
-{
+TEST(PngDecode, EveryFormatInterlacedOrNotWithStoredAndFixedBlocks) {
     // Odd sizes leave partial Adam7 blocks and partial bytes at row ends.
     const unsigned sizes[][2] = {{1, 1}, {3, 2}, {13, 9}, {37, 21}};
     std::uint32_t seed = 1;
@@ -59,15 +55,15 @@ TEST(PngDecode, EveryFormatInterlacedOrNotWithStoredAndFixedBlocks)
             for (const auto& size : sizes) {
                 auto image = PngTest::makeSampleImage(size[0], size[1], f.colourType, f.depth, interlace, seed++);
                 Bytes raw = PngTest::scanlines(image);
-                expectRoundTrip(image, PngTest::assemblePng(image, PngTest::zlibWrap(PngTest::deflateStored(raw, 100), raw)),
+                expectRoundTrip(image,
+                                PngTest::assemblePng(image, PngTest::zlibWrap(PngTest::deflateStored(raw, 100), raw)),
                                 "stored");
-                expectRoundTrip(image, PngTest::assemblePng(image, PngTest::zlibWrap(PngTest::deflateFixed(raw), raw), 5),
-                                "fixed");
+                expectRoundTrip(
+                    image, PngTest::assemblePng(image, PngTest::zlibWrap(PngTest::deflateFixed(raw), raw), 5), "fixed");
             }
 }
 
-TEST(PngDecode, TransparencyKeysAndPaletteAlpha)
-{
+TEST(PngDecode, TransparencyKeysAndPaletteAlpha) {
     std::uint32_t seed = 100;
     for (const Format& f : kFormats) {
         if (f.colourType == 4 || f.colourType == 6) continue;
@@ -75,7 +71,8 @@ TEST(PngDecode, TransparencyKeysAndPaletteAlpha)
             // Few distinct values, so the key matches many pixels.
             auto image = PngTest::makeSampleImage(17, 11, f.colourType, f.depth, interlace, seed++, 4);
             if (f.colourType != 3 && f.depth >= 8)
-                for (auto& s : image.samples) s = static_cast<std::uint16_t>(s % 2 == 0 ? (f.depth == 16 ? 0x1234 : 7) : s);
+                for (auto& s : image.samples)
+                    s = static_cast<std::uint16_t>(s % 2 == 0 ? (f.depth == 16 ? 0x1234 : 7) : s);
             PngTest::addTransparency(image, seed, 3);
             Bytes raw = PngTest::scanlines(image);
             expectRoundTrip(image, PngTest::assemblePng(image, PngTest::zlibWrap(PngTest::deflateFixed(raw), raw)),
@@ -84,8 +81,7 @@ TEST(PngDecode, TransparencyKeysAndPaletteAlpha)
     }
 }
 
-TEST(PngDecode, SixteenBitKeyComparesTheWholeSampleNotItsHighByte)
-{
+TEST(PngDecode, SixteenBitKeyComparesTheWholeSampleNotItsHighByte) {
     auto image = PngTest::makeSampleImage(2, 1, 0, 16, 0, 5);
     image.samples = {0x1234, 0x1235};
     PngTest::addTransparency(image, 0);  // key 0x1234
@@ -95,8 +91,7 @@ TEST(PngDecode, SixteenBitKeyComparesTheWholeSampleNotItsHighByte)
     EXPECT_EQ(d.pixels, (Bytes{0x12, 0x12, 0x12, 0, 0x12, 0x12, 0x12, 255}));
 }
 
-TEST(PngDecode, EachFilterTypeAloneAndSheetLikeFiles)
-{
+TEST(PngDecode, EachFilterTypeAloneAndSheetLikeFiles) {
     for (unsigned filter = 0; filter < 5; ++filter) {
         static unsigned chosen;
         chosen = filter;
@@ -110,13 +105,13 @@ TEST(PngDecode, EachFilterTypeAloneAndSheetLikeFiles)
         auto image = PngTest::makeSampleImage(w, h, 6, 8, 0, w);
         Bytes raw = PngTest::scanlines(image);
         Bytes z = PngTest::zlibWrap(PngTest::deflateStored(raw), raw);
-        Bytes file = PngTest::assemblePng(image, z, z.size() / 43 + 1, {{"iCCP", Bytes{'s', 'R', 'G', 'B', 0, 0, 1, 2, 3}}});
+        Bytes file =
+            PngTest::assemblePng(image, z, z.size() / 43 + 1, {{"iCCP", Bytes{'s', 'R', 'G', 'B', 0, 0, 1, 2, 3}}});
         expectRoundTrip(image, file, "sheet");
     }
 }
 
-TEST(PngDecode, SkipsAncillaryAndUnknownLowerCaseChunks)
-{
+TEST(PngDecode, SkipsAncillaryAndUnknownLowerCaseChunks) {
     auto image = PngTest::makeSampleImage(5, 5, 2, 8, 0, 9);
     Bytes raw = PngTest::scanlines(image);
     Bytes z = PngTest::zlibWrap(PngTest::deflateFixed(raw), raw);
@@ -126,8 +121,7 @@ TEST(PngDecode, SkipsAncillaryAndUnknownLowerCaseChunks)
                     "ancillary");
 }
 
-TEST(PngDecode, ChecksumsAreNotVerified)
-{
+TEST(PngDecode, ChecksumsAreNotVerified) {
     auto image = PngTest::makeSampleImage(4, 4, 6, 8, 0, 3);
     Bytes raw = PngTest::scanlines(image);
     Bytes z = PngTest::zlibWrap(PngTest::deflateStored(raw), raw);
@@ -137,8 +131,7 @@ TEST(PngDecode, ChecksumsAreNotVerified)
     expectRoundTrip(image, file, "bad checksums");
 }
 
-TEST(PngDecode, PaletteTransparencyShorterThanThePaletteLeavesTheRestOpaque)
-{
+TEST(PngDecode, PaletteTransparencyShorterThanThePaletteLeavesTheRestOpaque) {
     auto image = PngTest::makeSampleImage(4, 1, 3, 8, 0, 1, 4);
     image.samples = {0, 1, 2, 3};
     image.transparency = {10, 20};
@@ -151,8 +144,7 @@ TEST(PngDecode, PaletteTransparencyShorterThanThePaletteLeavesTheRestOpaque)
     EXPECT_EQ(d.pixels[15], 255);
 }
 
-TEST(PngDecode, ExtraImageDataAfterTheLastScanlineIsIgnored)
-{
+TEST(PngDecode, ExtraImageDataAfterTheLastScanlineIsIgnored) {
     auto image = PngTest::makeSampleImage(6, 6, 0, 8, 0, 12);
     Bytes raw = PngTest::scanlines(image);
     Bytes longer = raw;
@@ -161,8 +153,7 @@ TEST(PngDecode, ExtraImageDataAfterTheLastScanlineIsIgnored)
                     "extra data");
 }
 
-TEST(PngDecode, BackReferencesReachTheWholeWindowAcrossBlocks)
-{
+TEST(PngDecode, BackReferencesReachTheWholeWindowAcrossBlocks) {
     // Two equal grey rows of 32768 bytes each (filter byte included): the
     // second row is copied from the first, 32768 bytes back, in a fixed block
     // that follows the stored block holding the first row.
@@ -187,11 +178,11 @@ TEST(PngDecode, BackReferencesReachTheWholeWindowAcrossBlocks)
     EXPECT_EQ(d.pixels, PngTest::expectedRGBA(image));
 }
 
-TEST(PngDecode, OverlappingCopiesRepeatTheirOwnOutput)
-{
+TEST(PngDecode, OverlappingCopiesRepeatTheirOwnOutput) {
     // Runs of one pixel value copied with distances shorter than the length.
     auto image = PngTest::makeSampleImage(40, 3, 6, 8, 0, 2);
-    for (std::size_t i = 0; i < image.samples.size(); ++i) image.samples[i] = static_cast<std::uint16_t>((i % 4) * 50 + i / 160);
+    for (std::size_t i = 0; i < image.samples.size(); ++i)
+        image.samples[i] = static_cast<std::uint16_t>((i % 4) * 50 + i / 160);
     Bytes raw = PngTest::scanlines(image, [](unsigned) { return 0u; });
     expectRoundTrip(image, PngTest::assemblePng(image, PngTest::zlibWrap(PngTest::deflateFixed(raw), raw)), "runs");
 }

@@ -12,8 +12,7 @@ namespace {
 using PngTest::Bytes;
 using namespace Paintwell;
 
-unsigned decodeError(const Bytes& file, unsigned* width = nullptr, unsigned* height = nullptr)
-{
+unsigned decodeError(const Bytes& file, unsigned* width = nullptr, unsigned* height = nullptr) {
     std::vector<unsigned char> out(7, 1);
     unsigned w = 99, h = 99;
     unsigned error = decodePNG(out, w, h, file.data(), file.size());
@@ -27,8 +26,8 @@ unsigned decodeError(const Bytes& file, unsigned* width = nullptr, unsigned* hei
 
 // A file for `image` whose zlib data is `deflated` (raw DEFLATE bytes, no
 // Adler-32 trailer, so the data ends exactly where the stream does).
-Bytes withDeflate(const Bytes& deflated, const PngTest::SampleImage& image = PngTest::makeSampleImage(4, 3, 6, 8, 0, 1))
-{
+Bytes withDeflate(const Bytes& deflated,
+                  const PngTest::SampleImage& image = PngTest::makeSampleImage(4, 3, 6, 8, 0, 1)) {
     Bytes z(deflated.size() + 2);
     z[0] = 0x78;
     z[1] = 0x01;
@@ -39,8 +38,7 @@ Bytes withDeflate(const Bytes& deflated, const PngTest::SampleImage& image = Png
 Bytes withZlib(const Bytes& z) { return PngTest::assemblePng(PngTest::makeSampleImage(4, 3, 6, 8, 0, 1), z); }
 
 // Canonical codes for a set of code lengths, as DEFLATE assigns them.
-std::vector<unsigned> canonicalCodes(const std::vector<unsigned>& lengths)
-{
+std::vector<unsigned> canonicalCodes(const std::vector<unsigned>& lengths) {
     unsigned count[16] = {}, next[16] = {};
     for (unsigned l : lengths) ++count[l];
     count[0] = 0;
@@ -61,8 +59,7 @@ struct DynamicHeader {
     std::vector<unsigned> clCodes;
     PngTest::BitWriter w;
 
-    DynamicHeader(unsigned literals = 257, unsigned distances = 1)
-    {
+    DynamicHeader(unsigned literals = 257, unsigned distances = 1) {
         clLengths[0] = clLengths[18] = 2;
         clLengths[1] = clLengths[2] = clLengths[16] = clLengths[17] = 3;
         clCodes = canonicalCodes(clLengths);
@@ -73,16 +70,14 @@ struct DynamicHeader {
         w.bits(19 - 4, 4);
         for (unsigned s : kOrder) w.bits(clLengths[s], 3);
     }
-    void symbol(unsigned s, unsigned extra = 0)
-    {
+    void symbol(unsigned s, unsigned extra = 0) {
         w.code(clCodes[s], clLengths[s]);
         if (s == 16) w.bits(extra, 2);
         if (s == 17) w.bits(extra, 3);
         if (s == 18) w.bits(extra, 7);
     }
     /// n zero lengths with symbol 18 runs (n ≥ 11 per run).
-    void zeros(unsigned n)
-    {
+    void zeros(unsigned n) {
         while (n >= 11) {
             unsigned run = std::min(n, 138u);
             if (n - run > 0 && n - run < 11) run = n - 11;
@@ -93,8 +88,7 @@ struct DynamicHeader {
     }
 };
 
-TEST(PngErrors, HeaderAndSignature)
-{
+TEST(PngErrors, HeaderAndSignature) {
     const Bytes good = PngTest::smallPng();
     std::vector<unsigned char> out;
     unsigned w = 0, h = 0;
@@ -114,10 +108,10 @@ TEST(PngErrors, HeaderAndSignature)
         unsigned char value;
         unsigned error;
     };
-    const Edit edits[] = {{25, 5, kPngBadColourType},       {25, 1, kPngBadColourType},
+    const Edit edits[] = {{25, 5, kPngBadColourType},        {25, 1, kPngBadColourType},
                           {26, 1, kPngBadCompressionMethod}, {27, 1, kPngBadFilterMethod},
-                          {28, 2, kPngBadInterlaceMethod},  {24, 4, kPngBadBitDepth},
-                          {24, 0, kPngBadBitDepth},         {24, 16, kPngOk}};
+                          {28, 2, kPngBadInterlaceMethod},   {24, 4, kPngBadBitDepth},
+                          {24, 0, kPngBadBitDepth},          {24, 16, kPngOk}};
     for (const Edit& e : edits) {
         edited = good;
         edited[e.offset] = e.value;
@@ -137,8 +131,7 @@ TEST(PngErrors, HeaderAndSignature)
     }
 }
 
-TEST(PngErrors, ImageSizeLimitsAreCheckedBeforeAnythingIsAllocated)
-{
+TEST(PngErrors, ImageSizeLimitsAreCheckedBeforeAnythingIsAllocated) {
     const Bytes good = PngTest::smallPng();
     auto withSize = [&good](std::uint32_t width, std::uint32_t height) {
         Bytes b = good;
@@ -160,8 +153,7 @@ TEST(PngErrors, ImageSizeLimitsAreCheckedBeforeAnythingIsAllocated)
     EXPECT_EQ(decodeError(withSize(8192, 8192)), kPngImageDataShort);
 }
 
-TEST(PngErrors, ChunkWalk)
-{
+TEST(PngErrors, ChunkWalk) {
     const Bytes good = PngTest::smallPng();
     const std::size_t iend = good.size() - 12;
     EXPECT_EQ(decodeError(Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(iend))), kPngMissingIEND);
@@ -188,8 +180,7 @@ TEST(PngErrors, ChunkWalk)
     EXPECT_EQ(decodeError(PngTest::assemblePng(image, z, 0, {{"aBCD", {1, 2}}})), kPngOk);
 }
 
-TEST(PngErrors, PaletteAndTransparency)
-{
+TEST(PngErrors, PaletteAndTransparency) {
     auto encode = [](PngTest::SampleImage image) {
         Bytes raw = PngTest::scanlines(image);
         return PngTest::assemblePng(image, PngTest::zlibWrap(PngTest::deflateStored(raw), raw));
@@ -234,8 +225,7 @@ TEST(PngErrors, PaletteAndTransparency)
     EXPECT_EQ(decodeError(encode(index8)), kPngPaletteIndex8);
 }
 
-TEST(PngErrors, ScanlinesAndImageData)
-{
+TEST(PngErrors, ScanlinesAndImageData) {
     auto image = PngTest::makeSampleImage(5, 4, 2, 8, 0, 3);
     Bytes raw = PngTest::scanlines(image);
     Bytes bad = raw;
@@ -244,8 +234,9 @@ TEST(PngErrors, ScanlinesAndImageData)
               kPngBadFilterType);
     Bytes shorter(raw.begin(), raw.end() - 1);
     unsigned w = 0, h = 0;
-    EXPECT_EQ(decodeError(PngTest::assemblePng(image, PngTest::zlibWrap(PngTest::deflateStored(shorter), shorter)), &w, &h),
-              kPngImageDataShort);
+    EXPECT_EQ(
+        decodeError(PngTest::assemblePng(image, PngTest::zlibWrap(PngTest::deflateStored(shorter), shorter)), &w, &h),
+        kPngImageDataShort);
     EXPECT_EQ(w, 5u);
     EXPECT_EQ(h, 4u);
     // A bad filter type wins over a bad palette index in an earlier row:
@@ -258,8 +249,7 @@ TEST(PngErrors, ScanlinesAndImageData)
               kPngBadFilterType);
 }
 
-TEST(PngErrors, ZlibHeader)
-{
+TEST(PngErrors, ZlibHeader) {
     EXPECT_EQ(decodeError(withZlib({0x78})), kPngZlibTooShort);
     EXPECT_EQ(decodeError(withZlib({})), kPngZlibTooShort);
     EXPECT_EQ(decodeError(withZlib({0x78, 0x02, 0x01, 0x00})), kPngZlibCheckFailed);
@@ -273,8 +263,7 @@ TEST(PngErrors, ZlibHeader)
     EXPECT_EQ(decodeError(withZlib(header(0x78, 0x20))), kPngZlibDictionary);
 }
 
-TEST(PngErrors, BlockFraming)
-{
+TEST(PngErrors, BlockFraming) {
     EXPECT_EQ(decodeError(withDeflate({})), kPngBlockHeaderPastEnd);
     EXPECT_EQ(decodeError(withDeflate({0x07})), kPngBadBlockType);
     // Stored: header cut, LEN/NLEN mismatch, data past the end.
@@ -287,8 +276,7 @@ TEST(PngErrors, BlockFraming)
     EXPECT_EQ(decodeError(withDeflate({0x05, 0x00})), kPngDynamicHeaderPastEnd);
 }
 
-TEST(PngErrors, FixedBlockSymbols)
-{
+TEST(PngErrors, FixedBlockSymbols) {
     PngTest::BitWriter w;
     w.bits(1, 1);
     w.bits(1, 2);
@@ -339,8 +327,7 @@ TEST(PngErrors, FixedBlockSymbols)
     EXPECT_EQ(decodeError(withDeflate(stream)), kPngLengthDistanceExtraPastEnd);
 }
 
-TEST(PngErrors, DynamicBlockCodeLengths)
-{
+TEST(PngErrors, DynamicBlockCodeLengths) {
     auto finish = [](DynamicHeader& d) { return decodeError(withDeflate(d.w.finish())); };
     {
         DynamicHeader d;
@@ -410,8 +397,7 @@ TEST(PngErrors, DynamicBlockCodeLengths)
     }
 }
 
-TEST(PngErrors, IncompleteCodesTellABadCodeFromRunningOut)
-{
+TEST(PngErrors, IncompleteCodesTellABadCodeFromRunningOut) {
     // Literal 'A' is "0", end-of-block "10"; no code starts with "11".
     auto header = [](unsigned bitsLeft) {
         DynamicHeader d;

@@ -13,14 +13,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<unsigned char> readFile(const fs::path& path)
-{
+std::vector<unsigned char> readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::vector<fs::path> filesIn(const char* folder)
-{
+std::vector<fs::path> filesIn(const char* folder) {
     std::vector<fs::path> files;
     for (const auto& entry : fs::directory_iterator(fs::path(TALLOW_SOURCE_DIR) / folder))
         if (entry.is_regular_file()) files.push_back(entry.path());
@@ -28,8 +26,7 @@ std::vector<fs::path> filesIn(const char* folder)
 }
 
 // The fuzz target's own checks: the two output forms agree, sizes match.
-unsigned decodeChecked(const std::vector<unsigned char>& bytes)
-{
+unsigned decodeChecked(const std::vector<unsigned char>& bytes) {
     std::vector<unsigned char> rgba, packed;
     unsigned w = 0, h = 0, w2 = 0, h2 = 0;
     unsigned error = Paintwell::decodePNG(rgba, w, h, bytes.data(), bytes.size(), true);
@@ -37,14 +34,14 @@ unsigned decodeChecked(const std::vector<unsigned char>& bytes)
     EXPECT_EQ(w, w2);
     EXPECT_EQ(h, h2);
     if (error == 0) EXPECT_EQ(rgba.size(), std::size_t{w} * h * 4);
-    else EXPECT_TRUE(rgba.empty());
+    else
+        EXPECT_TRUE(rgba.empty());
     bool paletteError = error == Paintwell::kPngPaletteIndex8 || error == Paintwell::kPngPaletteIndexPacked;
     EXPECT_EQ(error2, paletteError ? 0u : error);
     return error;
 }
 
-TEST(PngReplay, EverySeedDecodes)
-{
+TEST(PngReplay, EverySeedDecodes) {
     auto seeds = filesIn("fuzz/seeds/png");
     EXPECT_GE(seeds.size(), 40u);
     for (const auto& path : seeds) {
@@ -54,8 +51,7 @@ TEST(PngReplay, EverySeedDecodes)
     }
 }
 
-TEST(PngReplay, PastCrashersGiveTheirErrorCodes)
-{
+TEST(PngReplay, PastCrashersGiveTheirErrorCodes) {
     const std::map<std::string, unsigned> expected = {
         {"filter-36-after-palette-index.png", Paintwell::kPngBadFilterType},
     };

@@ -8,8 +8,7 @@ namespace {
 
 using namespace RecordingTest;
 
-TEST(PngTexture, NullForEveryFailureAndNoException)
-{
+TEST(PngTexture, NullForEveryFailureAndNoException) {
     Bytes file = twoPixels();
     RecordingDevice device;
     EXPECT_EQ(device.createTextureFromPNG(nullptr, 10), nullptr);
@@ -29,8 +28,7 @@ TEST(PngTexture, NullForEveryFailureAndNoException)
     EXPECT_EQ(device.record.alive, 0);
 }
 
-TEST(PngTexture, HoldsTheSamePixelsAsAnImage)
-{
+TEST(PngTexture, HoldsTheSamePixelsAsAnImage) {
     Bytes file = twoPixels();
     RecordingDevice device;
     auto* texture = static_cast<RecordingTexture*>(device.createTextureFromPNG(file.data(), file.size()));

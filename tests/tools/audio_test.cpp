@@ -25,7 +25,8 @@ void writeRaw(const std::string& path, int channels, int format, const std::vect
     info.format = format;
     SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
     ASSERT_NE(f, nullptr) << sf_strerror(nullptr);
-    sf_writef_float(f, interleaved.data(), static_cast<sf_count_t>(interleaved.size() / static_cast<std::size_t>(channels)));
+    sf_writef_float(f, interleaved.data(),
+                    static_cast<sf_count_t>(interleaved.size() / static_cast<std::size_t>(channels)));
     sf_close(f);
 }
 
@@ -49,8 +50,8 @@ TEST(AudioFile, FloatWavRoundTripsExactly) {
 }
 
 TEST(AudioFile, MonoFeedsBothChannelsInAnyReadableFormat) {
-    for (int format : {SF_FORMAT_WAV | SF_FORMAT_PCM_16, SF_FORMAT_FLAC | SF_FORMAT_PCM_16,
-                       SF_FORMAT_AIFF | SF_FORMAT_PCM_24}) {
+    for (int format :
+         {SF_FORMAT_WAV | SF_FORMAT_PCM_16, SF_FORMAT_FLAC | SF_FORMAT_PCM_16, SF_FORMAT_AIFF | SF_FORMAT_PCM_24}) {
         const std::string path = tempPath("mono");
         writeRaw(path, 1, format, {0.5f, -0.25f, 0.125f, 0.0f});
         AudioBuffer a;
@@ -118,7 +119,8 @@ TEST(DemoSignal, AFewSecondsOfAStereoChordBelowFullScale) {
         // Both strums are heard: energy right after each one.
         for (double at : {0.1, 2.35}) {
             double energy = 0;
-            for (std::size_t i = 0; i < 4410; ++i) energy += std::fabs(demo.left[static_cast<std::size_t>(at * rate) + i]);
+            for (std::size_t i = 0; i < 4410; ++i)
+                energy += std::fabs(demo.left[static_cast<std::size_t>(at * rate) + i]);
             EXPECT_GT(energy / 4410, 0.01) << "at " << at << " s";
         }
         // It ends in silence rather than being cut off while it rings, and has no DC.

@@ -58,8 +58,8 @@ struct Msg {
     int status, data1, data2;
     bool operator==(const Msg&) const = default;
     friend std::ostream& operator<<(std::ostream& o, const Msg& m) {
-        return o << "{frame " << m.frame << ": " << std::hex << m.status << ' ' << m.data1 << ' ' << m.data2
-                 << std::dec << '}';
+        return o << "{frame " << m.frame << ": " << std::hex << m.status << ' ' << m.data1 << ' ' << m.data2 << std::dec
+                 << '}';
     }
 };
 std::vector<Msg> messages(const MidiSequence& s) {
@@ -109,7 +109,7 @@ TEST(MidiFileRead, TempoChangeLaterInTheFileStillAppliesFromItsTick) {
     // Tempo in the last track, controllers in the first: format 1 tempo applies to all tracks.
     Smf f(1, 2, 96);
     f.track({0x60, 0xB0, 0x01, 0x10, 0x60, 0xB0, 0x01, 0x20});  // ticks 96 and 192
-    f.track(tempo(0x60, 1000000));                            // 60 bpm from tick 96
+    f.track(tempo(0x60, 1000000));                              // 60 bpm from tick 96
     const MidiSequence s = parseMidiFile(f.bytes, 1000);
     EXPECT_EQ(messages(s), (std::vector<Msg>{{500, 0xB0, 1, 0x10}, {1500, 0xB0, 1, 0x20}}));
 }
@@ -128,13 +128,13 @@ TEST(MidiFileRead, EqualTimesKeepTrackThenFileOrder) {
 
 TEST(MidiFileRead, OneDataByteMessagesMetaSysexAndForeignChunks) {
     Smf f(0, 1, 96);
-    f.chunk("XFIH", {1, 2, 3});  // an unknown chunk before the track is skipped
-    f.track({0x00, 0xFF, 0x03, 0x02, 'h', 'i',        // track name
-             0x00, 0xF0, 0x03, 0x7E, 0x01, 0xF7,      // system exclusive
-             0x00, 0xC2, 0x11,                        // program change 17
-             0x00, 0xD2, 0x40,                        // channel pressure
-             0x00, 0xE2, 0x00, 0x40,                  // pitch bend
-             0x00, 0xF7, 0x01, 0x55,                  // escaped bytes
+    f.chunk("XFIH", {1, 2, 3});                   // an unknown chunk before the track is skipped
+    f.track({0x00, 0xFF, 0x03, 0x02, 'h',  'i',   // track name
+             0x00, 0xF0, 0x03, 0x7E, 0x01, 0xF7,  // system exclusive
+             0x00, 0xC2, 0x11,                    // program change 17
+             0x00, 0xD2, 0x40,                    // channel pressure
+             0x00, 0xE2, 0x00, 0x40,              // pitch bend
+             0x00, 0xF7, 0x01, 0x55,              // escaped bytes
              0x00, 0xB2, 0x40, 0x7F});
     EXPECT_EQ(messages(parseMidiFile(f.bytes, 48000)),
               (std::vector<Msg>{{0, 0xC2, 0x11, 0}, {0, 0xD2, 0x40, 0}, {0, 0xE2, 0, 0x40}, {0, 0xB2, 0x40, 0x7F}}));
@@ -184,8 +184,7 @@ TEST(MidiFileErrors, BrokenEventsNameTheirTrackAndOffset) {
     auto inTrack2 = [](Bytes body) { return errorOf(Smf(1, 2, 96).track({}).track(body, false).bytes); };
     EXPECT_EQ(inTrack2({0x00, 0x3C, 0x40}), "track 2 at byte 35: data byte 0x3C without a running status");
     EXPECT_NE(inTrack2({0x00, 0x90, 0x3C, 0x80}).find("data byte 0x80 of a channel message"), std::string::npos);
-    EXPECT_NE(inTrack2({0x81, 0x82, 0x83, 0x84, 0x05, 0x90, 0, 0}).find("longer than four bytes"),
-              std::string::npos);
+    EXPECT_NE(inTrack2({0x81, 0x82, 0x83, 0x84, 0x05, 0x90, 0, 0}).find("longer than four bytes"), std::string::npos);
     EXPECT_NE(inTrack2({0x00, 0x90, 0x3C}).find("ends in the middle of an event"), std::string::npos);
     EXPECT_NE(inTrack2({0x00, 0xF0, 0x10, 0x01}).find("runs past the end"), std::string::npos);
     EXPECT_NE(inTrack2({0x00, 0xFF, 0x51, 0x02, 0x07, 0xA1}).find("tempo event of 2 bytes"), std::string::npos);

@@ -24,14 +24,13 @@ namespace fs = std::filesystem;
 
 // 480 ticks a quarter at the default 120 bpm: 960 ticks a second, 50 frames a tick at 48 kHz.
 std::vector<std::uint8_t> sweepFile() {
-    const std::vector<std::uint8_t> body{
-        0x64, 0xB3, 0x07, 0x7F,        // tick 100: CC 7 = 127 on channel 4   -> frame 5000
-        0x64, 0x07, 0x00,              // tick 200: CC 7 = 0 (running status) -> frame 10000
-        0x81, 0x05, 0x07, 0x40,        // tick 333: CC 7 = 64                 -> frame 16650
-        0x81, 0x27, 0xC0, 0x03,        // tick 500: program change 3          -> frame 25000
-        0x00, 0xFF, 0x2F, 0x00};
-    std::vector<std::uint8_t> f{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0,
-                                static_cast<std::uint8_t>(body.size())};
+    const std::vector<std::uint8_t> body{0x64, 0xB3, 0x07, 0x7F,  // tick 100: CC 7 = 127 on channel 4   -> frame 5000
+                                         0x64, 0x07, 0x00,        // tick 200: CC 7 = 0 (running status) -> frame 10000
+                                         0x81, 0x05, 0x07, 0x40,  // tick 333: CC 7 = 64                 -> frame 16650
+                                         0x81, 0x27, 0xC0, 0x03,  // tick 500: program change 3          -> frame 25000
+                                         0x00, 0xFF, 0x2F, 0x00};
+    std::vector<std::uint8_t> f{'M', 'T',  'h',  'd', 0,   0,   0,   6, 0, 0, 0,
+                                1,   0x01, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, static_cast<std::uint8_t>(body.size())};
     for (std::uint8_t b : body) f.push_back(b);
     return f;
 }
@@ -47,16 +46,17 @@ protected:
 
     std::string write(const char* name, const std::vector<std::uint8_t>& bytes) {
         const std::string path = (dir / name).string();
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return path;
     }
 
     int render(const std::vector<std::uint8_t>& midi, const char* block) {
         const std::string midiPath = write("in.mid", midi);
         output = (dir / "out.wav").string();
-        const char* argv[] = {"tallow-render", "--module", MIDI_PROBE_MODULE, "--midi", midiPath.c_str(),
-                              "--output",      output.c_str(), "--rate", "48000", "--tail", "0", "--block", block};
+        const char* argv[] = {
+            "tallow-render", "--module", MIDI_PROBE_MODULE, "--midi", midiPath.c_str(), "--output", output.c_str(),
+            "--rate",        "48000",    "--tail",          "0",      "--block",        block};
         return RenderTool::runRenderTool(static_cast<int>(std::size(argv)), argv);
     }
 
@@ -106,8 +106,8 @@ std::vector<std::uint8_t> wetOnController7() {
     std::string name(Reed::kName);
     name.resize(31, '\0');
     for (char c : name) chunk.push_back(static_cast<std::uint8_t>(c));
-    for (std::uint8_t b : {std::uint8_t{1}, static_cast<std::uint8_t>(ReedParams::kWet), std::uint8_t{0x07},
-                           std::uint8_t{0xB0}})
+    for (std::uint8_t b :
+         {std::uint8_t{1}, static_cast<std::uint8_t>(ReedParams::kWet), std::uint8_t{0x07}, std::uint8_t{0xB0}})
         chunk.push_back(b);
     RenderTool::PresetFile preset;
     preset.fxID = PlugCore::hashName(Reed::kName);
@@ -122,8 +122,7 @@ TEST_F(MidiRender, MappedControllerMovesTheRealEffectAtItsFrame) {
     const std::string preset = write("mapped.fxp", wetOnController7());
     const std::string midi = write("sweep.mid", sweepFile());
     const RenderTool::AudioBuffer plain = renderReed({"--preset", preset.c_str()}, "plain.wav");
-    const RenderTool::AudioBuffer swept =
-        renderReed({"--preset", preset.c_str(), "--midi", midi.c_str()}, "swept.wav");
+    const RenderTool::AudioBuffer swept = renderReed({"--preset", preset.c_str(), "--midi", midi.c_str()}, "swept.wav");
     EXPECT_EQ(RenderTool::hostCallCounts().automate, 0u);
     ASSERT_EQ(plain.frames(), swept.frames());
     ASSERT_GT(plain.frames(), 6000u);

@@ -24,9 +24,9 @@ Parsed parse(std::initializer_list<const char*> words) {
 }
 
 TEST(RenderOptions, ReadsEveryOptionInBothForms) {
-    Parsed p = parse({"--module", "m.so", "--output=o.wav", "--input", "in.flac", "--program", "3", "--set",
-                      "depth=0.7", "--set=Wet=1", "--block", "64", "--double", "--tail", "2.5", "--yes", "--preset",
-                      "a.fxp", "--save-preset", "b.fxb"});
+    Parsed p = parse({"--module",  "m.so",        "--output=o.wav", "--input", "in.flac",  "--program", "3",   "--set",
+                      "depth=0.7", "--set=Wet=1", "--block",        "64",      "--double", "--tail",    "2.5", "--yes",
+                      "--preset",  "a.fxp",       "--save-preset",  "b.fxb"});
     ASSERT_TRUE(p.ok) << p.error;
     const RenderOptions& o = p.options;
     EXPECT_EQ(o.modulePath, "m.so");
@@ -62,28 +62,17 @@ TEST(RenderOptions, RefusesBadValuesWithTheOptionNamed) {
         const char* mentions;
     };
     const Case cases[] = {
-        {{"--set", "depth"}, "name=value"},
-        {{"--set", "=0.5"}, "name=value"},
-        {{"--set", "depth=1.5"}, "depth"},
-        {{"--set", "depth=-0.1"}, "depth"},
-        {{"--set", "depth=abc"}, "abc"},
-        {{"--set", "depth=nan"}, "nan"},
-        {{"--set", "depth=0.5x"}, "0.5x"},
-        {{"--set", "depth="}, "depth"},
-        {{"--block", "0"}, "--block"},
-        {{"--block", "65537"}, "--block"},
-        {{"--block", "1.5"}, "--block"},
-        {{"--tail", "-1"}, "--tail"},
-        {{"--tail", "inf"}, "--tail"},
-        {{"--program", "-1"}, "--program"},
-        {{"--program", "two"}, "--program"},
-        {{"--rate", "100"}, "--rate"},
-        {{"--rate", " 44100"}, "--rate"},
-        {{"--save-preset", "state.bin"}, ".fxp"},
-        {{"--double=1"}, "takes no value"},
-        {{"--colour", "red"}, "unknown option --colour"},
-        {{"stray"}, "unexpected argument"},
-        {{"--input"}, "needs a value"},
+        {{"--set", "depth"}, "name=value"},  {{"--set", "=0.5"}, "name=value"},
+        {{"--set", "depth=1.5"}, "depth"},   {{"--set", "depth=-0.1"}, "depth"},
+        {{"--set", "depth=abc"}, "abc"},     {{"--set", "depth=nan"}, "nan"},
+        {{"--set", "depth=0.5x"}, "0.5x"},   {{"--set", "depth="}, "depth"},
+        {{"--block", "0"}, "--block"},       {{"--block", "65537"}, "--block"},
+        {{"--block", "1.5"}, "--block"},     {{"--tail", "-1"}, "--tail"},
+        {{"--tail", "inf"}, "--tail"},       {{"--program", "-1"}, "--program"},
+        {{"--program", "two"}, "--program"}, {{"--rate", "100"}, "--rate"},
+        {{"--rate", " 44100"}, "--rate"},    {{"--save-preset", "state.bin"}, ".fxp"},
+        {{"--double=1"}, "takes no value"},  {{"--colour", "red"}, "unknown option --colour"},
+        {{"stray"}, "unexpected argument"},  {{"--input"}, "needs a value"},
     };
     for (const Case& c : cases) {
         std::vector<const char*> words{"--module", "m.so", "--output", "o.wav"};

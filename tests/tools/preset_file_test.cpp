@@ -8,7 +8,8 @@ using RenderTool::PresetFile;
 namespace {
 
 std::uint32_t big(const Bytes& b, std::size_t at) {
-    return (std::uint32_t(b[at]) << 24) | (std::uint32_t(b[at + 1]) << 16) | (std::uint32_t(b[at + 2]) << 8) | b[at + 3];
+    return (std::uint32_t(b[at]) << 24) | (std::uint32_t(b[at + 1]) << 16) | (std::uint32_t(b[at + 2]) << 8) |
+           b[at + 3];
 }
 
 void putBig(Bytes& b, std::size_t at, std::uint32_t v) {

@@ -70,8 +70,7 @@ struct DelayEffect {
     std::deque<double> lines[2];
 };
 
-constexpr vst::int32 kAllPaths =
-    vst::effFlagsCanReplacing | vst::effFlagsCanDoubleReplacing;
+constexpr vst::int32 kAllPaths = vst::effFlagsCanReplacing | vst::effFlagsCanDoubleReplacing;
 
 AudioBuffer ramp(std::size_t frames, double rate) {
     AudioBuffer a;
@@ -144,7 +143,8 @@ TEST(RenderLoop, DoublePrecisionUsesTheDoubleEntryOrFailsClearly) {
     EXPECT_EQ(result.output.left, in.left);
 
     DelayEffect singleOnly(3, vst::effFlagsCanReplacing);
-    EXPECT_FALSE(RenderTool::renderThrough(&singleOnly.record, in, RenderSettings{128, true, 0}, nullptr, result, error));
+    EXPECT_FALSE(
+        RenderTool::renderThrough(&singleOnly.record, in, RenderSettings{128, true, 0}, nullptr, result, error));
     EXPECT_NE(error.find("double"), std::string::npos);
     EXPECT_TRUE(singleOnly.blocks.empty());
 }
@@ -175,7 +175,8 @@ TEST(HostCallback, AnswersVersionAndTimeAndIgnoresTheRest) {
     EXPECT_EQ(RenderTool::hostCallback(nullptr, vst::audioMasterVersion, 0, 0, nullptr, 0), 2400);
     RenderTool::hostTransport().start(48000);
     RenderTool::hostTransport().advance(96000);
-    auto* t = reinterpret_cast<vst::VstTimeInfo*>(RenderTool::hostCallback(nullptr, vst::audioMasterGetTime, 0, 0, nullptr, 0));
+    auto* t = reinterpret_cast<vst::VstTimeInfo*>(
+        RenderTool::hostCallback(nullptr, vst::audioMasterGetTime, 0, 0, nullptr, 0));
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(t->samplePos, 96000);
     EXPECT_EQ(t->sampleRate, 48000);

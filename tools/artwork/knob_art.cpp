@@ -12,22 +12,19 @@ constexpr double kCapRadius = 19.0;
 constexpr int kTicks = 11;
 
 // A point at `radius` from the centre in the direction `degrees` clockwise from up.
-void polar(double degrees, double radius, double& x, double& y)
-{
+void polar(double degrees, double radius, double& x, double& y) {
     const double a = degrees * M_PI / 180;
     x = std::sin(a) * radius;
     y = -std::cos(a) * radius;
 }
 
-void disc(cairo_t* cr, double x, double y, double radius)
-{
+void disc(cairo_t* cr, double x, double y, double radius) {
     cairo_new_path(cr);
     cairo_arc(cr, x, y, radius, 0, 2 * M_PI);
 }
 
 // The body's shadow falls down and to the right, soft enough to read as depth.
-void paintShadow(cairo_t* cr)
-{
+void paintShadow(cairo_t* cr) {
     Canvas shadow(kBodySize, kBodySize);
     disc(shadow.cr(), kCentre + 1.2, kCentre + 2.2, kRimRadius + 0.5);
     setColour(shadow.cr(), 0x000000, 0.75);
@@ -37,8 +34,7 @@ void paintShadow(cairo_t* cr)
 }
 
 // The scale: a tick every tenth of the travel, the two ends and the middle longer.
-void paintTicks(cairo_t* cr)
-{
+void paintTicks(cairo_t* cr) {
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     for (int i = 0; i < kTicks; ++i) {
         const double degrees = pointerAngle(static_cast<double>(i) / (kTicks - 1));
@@ -55,8 +51,7 @@ void paintTicks(cairo_t* cr)
 }
 
 // A brushed metal ring: bright where the light hits it, dark on the far side.
-void paintRim(cairo_t* cr)
-{
+void paintRim(cairo_t* cr) {
     cairo_pattern_t* ring = cairo_pattern_create_linear(kCentre - kRimRadius, kCentre - kRimRadius,
                                                         kCentre + kRimRadius, kCentre + kRimRadius);
     addStop(ring, 0.0, 0x8A958E);
@@ -85,8 +80,7 @@ void paintRim(cairo_t* cr)
 }
 
 // The cap: a shallow dome, lit from the top left, sunk a little into the rim.
-void paintCap(cairo_t* cr)
-{
+void paintCap(cairo_t* cr) {
     cairo_pattern_t* face = cairo_pattern_create_linear(kCentre - kCapRadius, kCentre - kCapRadius,
                                                         kCentre + kCapRadius, kCentre + kCapRadius);
     addStop(face, 0.0, 0x3B443F);
@@ -119,13 +113,9 @@ void paintCap(cairo_t* cr)
 
 }  // namespace
 
-double pointerAngle(double value)
-{
-    return -kTravelDegrees / 2 + kTravelDegrees * value;
-}
+double pointerAngle(double value) { return -kTravelDegrees / 2 + kTravelDegrees * value; }
 
-void paintKnobBody(Canvas& sheet, int left, int top)
-{
+void paintKnobBody(Canvas& sheet, int left, int top) {
     Canvas body(kBodySize, kBodySize);
     cairo_t* cr = body.cr();
     paintShadow(cr);
@@ -135,8 +125,7 @@ void paintKnobBody(Canvas& sheet, int left, int top)
     paintLayer(sheet.cr(), body, left, top);
 }
 
-void paintPointer(Canvas& sheet, int left, int top, double degrees)
-{
+void paintPointer(Canvas& sheet, int left, int top, double degrees) {
     constexpr double c = kPointerSize / 2.0;
     double x0, y0, x1, y1;
     polar(degrees, 6.5, x0, y0);

@@ -11,8 +11,7 @@ constexpr double kRightMargin = 7;
 constexpr double kBaseline = 23;
 constexpr double kPixels = 13;
 
-void showMaker(cairo_t* cr, const VeraFonts& fonts, double dx, double dy)
-{
+void showMaker(cairo_t* cr, const VeraFonts& fonts, double dx, double dy) {
     fonts.use(cr, true, kPixels);
     cairo_text_extents_t extents;
     cairo_text_extents(cr, kMaker, &extents);
@@ -22,8 +21,7 @@ void showMaker(cairo_t* cr, const VeraFonts& fonts, double dx, double dy)
 
 }  // namespace
 
-void paintLogo(Canvas& sheet, int left, int top, const VeraFonts& fonts)
-{
+void paintLogo(Canvas& sheet, int left, int top, const VeraFonts& fonts) {
     Canvas shadow(kLogoWidth, kLogoHeight);
     setColour(shadow.cr(), 0x000000, 0.9);
     showMaker(shadow.cr(), fonts, 0.7, 1.2);

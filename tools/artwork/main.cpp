@@ -30,34 +30,29 @@ struct SheetFile {
     Bytes bytes;
 };
 
-Bytes encodeChecked(Canvas& canvas, const char* name)
-{
+Bytes encodeChecked(Canvas& canvas, const char* name) {
     auto pixels = canvas.pixels();
     Bytes file = Artwork::encodePng(pixels, canvas.width(), canvas.height());
     const std::string problem = Artwork::verifyPng(file, pixels, canvas.width(), canvas.height());
-    if (!problem.empty())
-        throw std::runtime_error(std::string(name) + ": " + problem);
+    if (!problem.empty()) throw std::runtime_error(std::string(name) + ": " + problem);
     return file;
 }
 
-bool readFile(const std::string& path, Bytes& bytes)
-{
+bool readFile(const std::string& path, Bytes& bytes) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
 }
 
-bool writeFile(const std::string& path, const Bytes& bytes)
-{
+bool writeFile(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.close();
     return static_cast<bool>(out);
 }
 
-int check(const std::string& folder, const SheetFile& sheet)
-{
+int check(const std::string& folder, const SheetFile& sheet) {
     const std::string path = folder + "/" + sheet.name;
     Bytes actual;
     if (!readFile(path, actual)) {
@@ -67,13 +62,12 @@ int check(const std::string& folder, const SheetFile& sheet)
     if (actual == sheet.bytes) return 0;
     std::size_t at = 0;
     while (at < actual.size() && at < sheet.bytes.size() && actual[at] == sheet.bytes[at]) ++at;
-    std::fprintf(stderr, "make-artwork: %s (%zu bytes) differs from the drawn sheet (%zu bytes) at %zu\n",
-                 path.c_str(), actual.size(), sheet.bytes.size(), at);
+    std::fprintf(stderr, "make-artwork: %s (%zu bytes) differs from the drawn sheet (%zu bytes) at %zu\n", path.c_str(),
+                 actual.size(), sheet.bytes.size(), at);
     return 1;
 }
 
-int run(int argc, char** argv)
-{
+int run(int argc, char** argv) {
     const bool checking = argc == 3 && std::strcmp(argv[1], "--check") == 0;
     const bool previewing = (argc == 3 || argc == 4) && std::strcmp(argv[1], "--preview") == 0;
     if (!checking && !previewing && argc != 2) {
@@ -115,8 +109,7 @@ int run(int argc, char** argv)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     try {
         return run(argc, argv);
     } catch (const std::exception& e) {

@@ -12,8 +12,7 @@ namespace {
 constexpr double kPlateLeft = 21.5, kPlateTop = 2.5, kPlateRight = 477.5, kPlateBottom = 87.5;
 constexpr double kPlateCorner = 7;
 
-void roundedRectangle(cairo_t* cr, double left, double top, double right, double bottom, double corner)
-{
+void roundedRectangle(cairo_t* cr, double left, double top, double right, double bottom, double corner) {
     cairo_new_path(cr);
     cairo_arc(cr, right - corner, top + corner, corner, -M_PI / 2, 0);
     cairo_arc(cr, right - corner, bottom - corner, corner, 0, M_PI / 2);
@@ -22,8 +21,7 @@ void roundedRectangle(cairo_t* cr, double left, double top, double right, double
     cairo_close_path(cr);
 }
 
-void paintBase(cairo_t* cr)
-{
+void paintBase(cairo_t* cr) {
     cairo_pattern_t* shade = cairo_pattern_create_linear(0, 0, 0, kPanelHeight);
     addStop(shade, 0.0, 0x19211C);
     addStop(shade, 1.0, 0x0C100E);
@@ -32,8 +30,7 @@ void paintBase(cairo_t* cr)
     cairo_pattern_destroy(shade);
 }
 
-void paintPlate(cairo_t* cr)
-{
+void paintPlate(cairo_t* cr) {
     // A soft drop shadow first, below and right of the plate.
     Canvas shadow(kPanelWidth, kPanelHeight);
     roundedRectangle(shadow.cr(), kPlateLeft + 1, kPlateTop + 1.5, kPlateRight + 1, kPlateBottom + 1.5, kPlateCorner);
@@ -68,8 +65,7 @@ void paintPlate(cairo_t* cr)
 
 // The name reads upwards along the left edge, letter-spaced, in a pale green
 // with a shadow below and to the right like everything else on the panel.
-void paintTitle(cairo_t* cr, const VeraFonts& fonts)
-{
+void paintTitle(cairo_t* cr, const VeraFonts& fonts) {
     static const char* kTitle = "TALLOW REED";
     fonts.use(cr, true, 9.5);
     cairo_text_extents_t extents;
@@ -100,8 +96,7 @@ void paintTitle(cairo_t* cr, const VeraFonts& fonts)
 
 // A fine grain keeps the large dark areas from looking flat; the same seed
 // gives the same grain every time.
-void addGrain(Canvas& panel)
-{
+void addGrain(Canvas& panel) {
     std::uint32_t state = 0x7A11EDu;
     auto words = panel.pixels();
     for (auto& word : words) {
@@ -121,8 +116,7 @@ void addGrain(Canvas& panel)
 }
 
 // The panel's own edge: a dark outline and a faint highlight along the top and left.
-void paintEdge(cairo_t* cr)
-{
+void paintEdge(cairo_t* cr) {
     cairo_rectangle(cr, 0.5, 0.5, kPanelWidth - 1, kPanelHeight - 1);
     cairo_set_line_width(cr, 1);
     setColour(cr, 0x040605);
@@ -137,8 +131,7 @@ void paintEdge(cairo_t* cr)
 
 }  // namespace
 
-void paintPanel(Canvas& panel, const VeraFonts& fonts)
-{
+void paintPanel(Canvas& panel, const VeraFonts& fonts) {
     cairo_t* cr = panel.cr();
     paintBase(cr);
     paintPlate(cr);

@@ -10,8 +10,7 @@ namespace Artwork {
 
 namespace {
 
-void appendBytes(png_structp png, png_bytep data, png_size_t length)
-{
+void appendBytes(png_structp png, png_bytep data, png_size_t length) {
     auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
     out->insert(out->end(), data, data + length);
 }
@@ -20,8 +19,7 @@ void noFlush(png_structp) {}
 
 }  // namespace
 
-Bytes encodePng(std::span<const std::uint32_t> pixels, int width, int height)
-{
+Bytes encodePng(std::span<const std::uint32_t> pixels, int width, int height) {
     Bytes rows(static_cast<std::size_t>(width) * height * 4);
     for (std::size_t i = 0; i < pixels.size(); ++i) {
         const std::uint32_t word = pixels[i];
@@ -52,27 +50,23 @@ Bytes encodePng(std::span<const std::uint32_t> pixels, int width, int height)
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                  PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
     png_write_info(png, info);
-    for (int y = 0; y < height; ++y)
-        png_write_row(png, rows.data() + static_cast<std::size_t>(y) * width * 4);
+    for (int y = 0; y < height; ++y) png_write_row(png, rows.data() + static_cast<std::size_t>(y) * width * 4);
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return file;
 }
 
-std::string verifyPng(const Bytes& file, std::span<const std::uint32_t> pixels, int width, int height)
-{
+std::string verifyPng(const Bytes& file, std::span<const std::uint32_t> pixels, int width, int height) {
     std::vector<unsigned char> rgba;
     unsigned w = 0, h = 0;
     const unsigned error = Paintwell::decodePNG(rgba, w, h, file.data(), file.size(), true);
-    if (error != 0)
-        return "the PNG reader reports error " + std::to_string(error);
+    if (error != 0) return "the PNG reader reports error " + std::to_string(error);
     if (w != static_cast<unsigned>(width) || h != static_cast<unsigned>(height))
         return "the PNG reader sees " + std::to_string(w) + "x" + std::to_string(h);
     for (std::size_t i = 0; i < pixels.size(); ++i) {
         const std::uint32_t word = static_cast<std::uint32_t>(rgba[i * 4 + 3]) << 24 | rgba[i * 4] << 16 |
                                    rgba[i * 4 + 1] << 8 | rgba[i * 4 + 2];
-        if (word != pixels[i])
-            return "pixel " + std::to_string(i) + " reads back differently";
+        if (word != pixels[i]) return "pixel " + std::to_string(i) + " reads back differently";
     }
     return {};
 }

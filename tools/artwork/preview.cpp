@@ -26,8 +26,8 @@ struct KnobSample {
 };
 
 constexpr KnobSample kKnobs[] = {
-    {18, "delay", 0.35, "4.20 ms"},  {92, "rate", 0.0, "0.05 Hz"},    {166, "depth", 0.62, "62 %"},
-    {240, "phase", 0.5, "90 deg"},  {314, "spread", 1.0, "100 %"},   {392, "wet mix", 0.8, "80 %"},
+    {18, "delay", 0.35, "4.20 ms"}, {92, "rate", 0.0, "0.05 Hz"},  {166, "depth", 0.62, "62 %"},
+    {240, "phase", 0.5, "90 deg"},  {314, "spread", 1.0, "100 %"}, {392, "wet mix", 0.8, "80 %"},
 };
 
 std::uint32_t channel(std::uint32_t word, int shift) { return (word >> shift) & 255; }
@@ -36,9 +36,8 @@ std::uint32_t channel(std::uint32_t word, int shift) { return (word >> shift) & 
 // colour's alpha, the result's colour scaled by the colour's RGB (alpha kept),
 // then blended premultiplied over what is there. With `modulate` the texel is
 // instead multiplied by the colour in all four channels.
-void drawQuad(std::span<std::uint32_t> dst, std::span<const std::uint32_t> sheet, int x, int y, int w, int h,
-              int u0, int v0, int u1, int v1, std::uint32_t colour, bool modulate)
-{
+void drawQuad(std::span<std::uint32_t> dst, std::span<const std::uint32_t> sheet, int x, int y, int w, int h, int u0,
+              int v0, int u1, int v1, std::uint32_t colour, bool modulate) {
     const std::uint32_t mix = colour >> 24;
     for (int row = 0; row < h; ++row)
         for (int col = 0; col < w; ++col) {
@@ -66,8 +65,7 @@ void drawQuad(std::span<std::uint32_t> dst, std::span<const std::uint32_t> sheet
         }
 }
 
-void centredText(cairo_t* cr, const char* text, double centre, double base, std::uint32_t rgb)
-{
+void centredText(cairo_t* cr, const char* text, double centre, double base, std::uint32_t rgb) {
     cairo_text_extents_t extents;
     cairo_text_extents(cr, text, &extents);
     cairo_move_to(cr, std::floor(centre - extents.x_advance / 2), base);
@@ -76,8 +74,7 @@ void centredText(cairo_t* cr, const char* text, double centre, double base, std:
 }
 
 // "name: value" in one line: the name and colon in the accent colour, the rest white.
-void lineControl(cairo_t* cr, int left, const char* name, const char* value)
-{
+void lineControl(cairo_t* cr, int left, const char* name, const char* value) {
     const std::string head = std::string(name) + ":";
     const std::string tail = std::string(" ") + value;
     cairo_text_extents_t a, b;
@@ -95,8 +92,7 @@ void lineControl(cairo_t* cr, int left, const char* name, const char* value)
 
 }  // namespace
 
-std::unique_ptr<Canvas> makePreview(const Canvas& background, Canvas& sheet, const VeraFonts& fonts, int zoom)
-{
+std::unique_ptr<Canvas> makePreview(const Canvas& background, Canvas& sheet, const VeraFonts& fonts, int zoom) {
     Canvas editor(kPanelWidth, kPanelHeight);
     paintLayer(editor.cr(), background, 0, 0);
     auto dst = editor.pixels();

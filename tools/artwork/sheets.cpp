@@ -6,8 +6,7 @@
 
 namespace Artwork {
 
-std::unique_ptr<Canvas> makeCommonSheet(const VeraFonts& fonts)
-{
+std::unique_ptr<Canvas> makeCommonSheet(const VeraFonts& fonts) {
     auto sheet = std::make_unique<Canvas>(kSheetWidth, kSheetHeight);
     for (int k = 0; k < kPointerFrames; ++k)
         paintPointer(*sheet, pointerFrameLeft(k), pointerFrameTop(k),
@@ -17,8 +16,7 @@ std::unique_ptr<Canvas> makeCommonSheet(const VeraFonts& fonts)
     return sheet;
 }
 
-std::unique_ptr<Canvas> makeBackground(const VeraFonts& fonts)
-{
+std::unique_ptr<Canvas> makeBackground(const VeraFonts& fonts) {
     auto panel = std::make_unique<Canvas>(kPanelWidth, kPanelHeight);
     paintPanel(*panel, fonts);
     return panel;

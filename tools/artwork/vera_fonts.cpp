@@ -15,13 +15,9 @@ constexpr const char* kFolder = "/usr/share/fonts/truetype/ttf-bitstream-vera/";
 
 cairo_user_data_key_t faceKey;
 
-void doneFace(void* face)
-{
-    FT_Done_Face(static_cast<FT_Face>(face));
-}
+void doneFace(void* face) { FT_Done_Face(static_cast<FT_Face>(face)); }
 
-cairo_font_face_t* loadFace(FT_Library library, const char* file)
-{
+cairo_font_face_t* loadFace(FT_Library library, const char* file) {
     const std::string path = std::string(kFolder) + file;
     FT_Face face = nullptr;
     if (FT_New_Face(library, path.c_str(), 0, &face) != 0)
@@ -39,26 +35,22 @@ cairo_font_face_t* loadFace(FT_Library library, const char* file)
 
 }  // namespace
 
-VeraFonts::VeraFonts()
-{
+VeraFonts::VeraFonts() {
     FT_Library ft = nullptr;
-    if (FT_Init_FreeType(&ft) != 0)
-        throw std::runtime_error("FreeType did not start");
+    if (FT_Init_FreeType(&ft) != 0) throw std::runtime_error("FreeType did not start");
     library = ft;
     regular = loadFace(ft, "Vera.ttf");
     bold = loadFace(ft, "VeraBd.ttf");
 }
 
-VeraFonts::~VeraFonts()
-{
+VeraFonts::~VeraFonts() {
     cairo_font_face_destroy(regular);
     cairo_font_face_destroy(bold);
     // Faces may outlive this object inside cairo's caches, so the library
     // stays until the process ends.
 }
 
-void VeraFonts::use(cairo_t* cr, bool useBold, double pixels) const
-{
+void VeraFonts::use(cairo_t* cr, bool useBold, double pixels) const {
     cairo_set_font_face(cr, useBold ? bold : regular);
     cairo_set_font_size(cr, pixels);
     cairo_font_options_t* options = cairo_font_options_create();

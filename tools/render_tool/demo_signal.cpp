@@ -48,9 +48,9 @@ struct Voice {
 };
 
 // An open E minor 9 voicing, low to high, spread across the stereo field.
-constexpr Voice kChord[] = {{82.41, 0.35f}, {123.47, 0.45f}, {185.00, 0.55f},
+constexpr Voice kChord[] = {{82.41, 0.35f},  {123.47, 0.45f}, {185.00, 0.55f},
                             {246.94, 0.40f}, {293.66, 0.60f}, {369.99, 0.65f}};
-constexpr double kStrumGap = 0.035;     // seconds between strings
+constexpr double kStrumGap = 0.035;    // seconds between strings
 constexpr double kSecondStrum = 2.25;  // seconds
 constexpr double kLength = 4.5;        // seconds
 constexpr double kFadeOut = 0.75;      // seconds of fade to silence at the end

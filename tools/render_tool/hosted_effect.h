@@ -38,8 +38,8 @@ struct HostCallCounts {
 };
 HostCallCounts& hostCallCounts();
 
-vst::VstIntPtr hostCallback(vst::AEffect* effect, vst::int32 opcode, vst::int32 index, vst::VstIntPtr value,
-                            void* ptr, float opt);
+vst::VstIntPtr hostCallback(vst::AEffect* effect, vst::int32 opcode, vst::int32 index, vst::VstIntPtr value, void* ptr,
+                            float opt);
 
 class HostedEffect {
 public:

@@ -81,7 +81,7 @@ private:
 struct Header {
     int format;
     int tracks;
-    int ticksPerQuarter;  // 0 with an SMPTE division
+    int ticksPerQuarter;    // 0 with an SMPTE division
     double ticksPerSecond;  // SMPTE only
 };
 

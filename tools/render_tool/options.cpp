@@ -47,7 +47,8 @@ bool setParameter(RenderOptions& o, const std::string& v, std::string& error) {
         return false;
     }
     if (!parseNumber(v.substr(eq + 1), 0.0, 1.0, value)) {
-        error = "--set " + v.substr(0, eq) + ": the value must be a number from 0 to 1, got \"" + v.substr(eq + 1) + "\"";
+        error =
+            "--set " + v.substr(0, eq) + ": the value must be a number from 0 to 1, got \"" + v.substr(eq + 1) + "\"";
         return false;
     }
     o.settings.emplace_back(v.substr(0, eq), static_cast<float>(value));
@@ -56,11 +57,20 @@ bool setParameter(RenderOptions& o, const std::string& v, std::string& error) {
 
 const OptionSpec kOptions[] = {
     {"--module", "PATH", "the VST 2 module to load (required)",
-     [](RenderOptions& o, const std::string& v, std::string&) { o.modulePath = v; return true; }},
+     [](RenderOptions& o, const std::string& v, std::string&) {
+         o.modulePath = v;
+         return true;
+     }},
     {"--input", "FILE", "audio to process (WAV, FLAC, AIFF, mono or stereo); default: a built-in plucked chord",
-     [](RenderOptions& o, const std::string& v, std::string&) { o.inputPath = v; return true; }},
+     [](RenderOptions& o, const std::string& v, std::string&) {
+         o.inputPath = v;
+         return true;
+     }},
     {"--output", "FILE", "where to write the result, 32-bit float WAV (required)",
-     [](RenderOptions& o, const std::string& v, std::string&) { o.outputPath = v; return true; }},
+     [](RenderOptions& o, const std::string& v, std::string&) {
+         o.outputPath = v;
+         return true;
+     }},
     {"--program", "N", "select program N before rendering",
      [](RenderOptions& o, const std::string& v, std::string& e) {
          int n = 0;
@@ -71,7 +81,10 @@ const OptionSpec kOptions[] = {
     {"--set", "NAME=VALUE", "set a parameter (names as the module reports them) to a value from 0 to 1; repeatable",
      setParameter},
     {"--preset", "FILE", "load a program (.fxp) or bank (.fxb) file into the module first",
-     [](RenderOptions& o, const std::string& v, std::string&) { o.presetPath = v; return true; }},
+     [](RenderOptions& o, const std::string& v, std::string&) {
+         o.presetPath = v;
+         return true;
+     }},
     {"--save-preset", "FILE", "after rendering, save the module's state as a program (.fxp) or bank (.fxb)",
      [](RenderOptions& o, const std::string& v, std::string& e) {
          const std::size_t dot = v.rfind('.');
@@ -82,33 +95,45 @@ const OptionSpec kOptions[] = {
          return true;
      }},
     {"--midi", "FILE", "feed a standard MIDI file (format 0 or 1) to the module, each event at its frame",
-     [](RenderOptions& o, const std::string& v, std::string&) { o.midiPath = v; return true; }},
+     [](RenderOptions& o, const std::string& v, std::string&) {
+         o.midiPath = v;
+         return true;
+     }},
     {"--rate", "HZ", "sample rate of the built-in signal (8000 to 384000; default 44100)",
      [](RenderOptions& o, const std::string& v, std::string& e) {
          double rate = 0;
-         if (!parseNumber(v, 8000.0, 384000.0, rate)) return fail(e, "--rate expects 8000 to 384000 Hz, got \"" + v + "\"");
+         if (!parseNumber(v, 8000.0, 384000.0, rate))
+             return fail(e, "--rate expects 8000 to 384000 Hz, got \"" + v + "\"");
          o.sampleRate = rate;
          return true;
      }},
     {"--block", "N", "frames per process call (1 to 65536; default 512)",
      [](RenderOptions& o, const std::string& v, std::string& e) {
-         if (!parseInteger(v, 1, 65536, o.blockSize)) return fail(e, "--block expects 1 to 65536 frames, got \"" + v + "\"");
+         if (!parseInteger(v, 1, 65536, o.blockSize))
+             return fail(e, "--block expects 1 to 65536 frames, got \"" + v + "\"");
          return true;
      }},
     {"--double", nullptr, "process in double precision",
-     [](RenderOptions& o, const std::string&, std::string&) { o.doublePrecision = true;
-         return true; }},
+     [](RenderOptions& o, const std::string&, std::string&) {
+         o.doublePrecision = true;
+         return true;
+     }},
     {"--tail", "SECONDS", "silence rendered after the input (0 to 600; default 1)",
      [](RenderOptions& o, const std::string& v, std::string& e) {
-         if (!parseNumber(v, 0.0, 600.0, o.tailSeconds)) return fail(e, "--tail expects 0 to 600 seconds, got \"" + v + "\"");
+         if (!parseNumber(v, 0.0, 600.0, o.tailSeconds))
+             return fail(e, "--tail expects 0 to 600 seconds, got \"" + v + "\"");
          return true;
      }},
     {"--yes", nullptr, "answer Yes to every question the module asks (they are printed either way)",
-     [](RenderOptions& o, const std::string&, std::string&) { o.answerYes = true;
-         return true; }},
+     [](RenderOptions& o, const std::string&, std::string&) {
+         o.answerYes = true;
+         return true;
+     }},
     {"--help", nullptr, "show this text",
-     [](RenderOptions& o, const std::string&, std::string&) { o.showHelp = true;
-         return true; }},
+     [](RenderOptions& o, const std::string&, std::string&) {
+         o.showHelp = true;
+         return true;
+     }},
 };
 
 const OptionSpec* findOption(const std::string& name) {
@@ -149,19 +174,23 @@ bool parseOptions(int argc, const char* const* argv, RenderOptions& options, std
     }
     if (options.showHelp) return true;
     if (options.modulePath.empty()) error = "no module given (--module PATH)";
-    else if (options.outputPath.empty()) error = "no output file given (--output FILE)";
+    else if (options.outputPath.empty())
+        error = "no output file given (--output FILE)";
     else if (options.sampleRate && !options.inputPath.empty())
         error = "--rate sets the rate of the built-in signal; an input file keeps its own rate";
     return error.empty();
 }
 
 std::string usageText() {
-    std::string text = "usage: tallow-render --module PATH --output FILE [options]\n\n"
-                       "Renders audio offline through a VST 2 effect module.\n\noptions:\n";
+    std::string text =
+        "usage: tallow-render --module PATH --output FILE [options]\n\n"
+        "Renders audio offline through a VST 2 effect module.\n\noptions:\n";
     for (const OptionSpec& option : kOptions) {
-        std::string left = std::string("  ") + option.name + (option.argument ? std::string(" ") + option.argument : "");
+        std::string left =
+            std::string("  ") + option.name + (option.argument ? std::string(" ") + option.argument : "");
         if (left.size() < 24) left.resize(24, ' ');
-        else left += "  ";
+        else
+            left += "  ";
         text += left + option.help + "\n";
     }
     return text;

@@ -12,14 +12,14 @@ namespace RenderTool {
 
 struct RenderOptions {
     std::string modulePath;
-    std::string inputPath;     // empty: the built-in demo signal
+    std::string inputPath;  // empty: the built-in demo signal
     std::string outputPath;
     std::string presetPath;
     std::string savePresetPath;
-    std::string midiPath;      // empty: no MIDI
+    std::string midiPath;  // empty: no MIDI
     std::optional<int> program;
     std::vector<std::pair<std::string, float>> settings;  // --set name=value, in order
-    std::optional<double> sampleRate;                      // generated input only
+    std::optional<double> sampleRate;                     // generated input only
     int blockSize = 512;
     bool doublePrecision = false;
     double tailSeconds = 1.0;

@@ -12,11 +12,11 @@ namespace RenderTool {
 using Bytes = std::vector<std::uint8_t>;
 
 struct PresetFile {
-    bool isBank = false;           // 'FBCh' rather than 'FPCh'
-    std::int32_t fxID = 0;         // the unique ID of the module that wrote it
+    bool isBank = false;    // 'FBCh' rather than 'FPCh'
+    std::int32_t fxID = 0;  // the unique ID of the module that wrote it
     std::int32_t fxVersion = 0;
-    std::int32_t count = 0;        // programs in a bank, parameters in a program
-    std::string programName;       // programs only
+    std::int32_t count = 0;   // programs in a bank, parameters in a program
+    std::string programName;  // programs only
     Bytes chunk;
 };
 

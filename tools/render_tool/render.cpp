@@ -20,8 +20,7 @@ vst::VstIntPtr dispatch(vst::AEffect* e, vst::int32 opcode, vst::int32 index, vs
 // Hands one block to whichever process entry the settings ask for.
 class BlockProcessor {
 public:
-    BlockProcessor(vst::AEffect* effect, bool useDouble, std::size_t blockSize)
-        : effect(effect), useDouble(useDouble) {
+    BlockProcessor(vst::AEffect* effect, bool useDouble, std::size_t blockSize) : effect(effect), useDouble(useDouble) {
         for (auto* v : {&inF[0], &inF[1], &outF[0], &outF[1]}) v->resize(blockSize);
         for (auto* v : {&inD[0], &inD[1], &outD[0], &outD[1]}) v->resize(blockSize);
     }

@@ -24,8 +24,8 @@ struct RenderSettings {
 };
 
 struct RenderResult {
-    AudioBuffer output;    // input (or MIDI sequence, if longer) plus the tail, latency removed
-    int latency = 0;       // initialDelay read after resume
+    AudioBuffer output;  // input (or MIDI sequence, if longer) plus the tail, latency removed
+    int latency = 0;     // initialDelay read after resume
     double wallSeconds = 0;
 };
 

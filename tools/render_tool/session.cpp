@@ -99,8 +99,8 @@ void loadPreset(const HostedEffect& effect, const std::string& path) {
     std::string error;
     const bool parsed = parsePreset(readWholeFile(path), preset, error);
     require(parsed, path + ": " + error);
-    require(effect.record()->flags & vst::effFlagsProgramChunks, "the module does not take state chunks, so " + path +
-                                                                      " cannot be loaded");
+    require(effect.record()->flags & vst::effFlagsProgramChunks,
+            "the module does not take state chunks, so " + path + " cannot be loaded");
     if (preset.fxID != effect.record()->uniqueID)
         std::fprintf(stderr, "tallow-render: warning: %s was saved by another module (ID %08X, this one is %08X)\n",
                      path.c_str(), static_cast<unsigned>(preset.fxID),
@@ -133,7 +133,8 @@ void selectProgram(const HostedEffect& effect, int program) {
 void applySettings(const HostedEffect& effect, const RenderOptions& options) {
     const std::vector<std::string> names = effect.parameterNames();
     for (const auto& [name, value] : options.settings) {
-        auto found = std::find_if(names.begin(), names.end(), [&](const std::string& n) { return lower(n) == lower(name); });
+        auto found =
+            std::find_if(names.begin(), names.end(), [&](const std::string& n) { return lower(n) == lower(name); });
         if (found == names.end()) {
             std::string known;
             for (const std::string& n : names) known += (known.empty() ? "" : ", ") + n;
@@ -148,7 +149,8 @@ void applySettings(const HostedEffect& effect, const RenderOptions& options) {
 
 void savePreset(const HostedEffect& effect, const std::string& path) {
     const bool bank = isBankPath(path);
-    require(effect.record()->flags & vst::effFlagsProgramChunks, "the module does not give state chunks; nothing saved");
+    require(effect.record()->flags & vst::effFlagsProgramChunks,
+            "the module does not give state chunks; nothing saved");
     void* data = nullptr;
     const vst::VstIntPtr size = effect.dispatch(vst::effGetChunk, bank ? 0 : 1, 0, &data);
     require(size > 0 && data, "the module returned no state; " + path + " was not written");
@@ -178,9 +180,8 @@ void printSummary(const HostedEffect& effect, const AudioBuffer& input, const Re
     const double seconds = static_cast<double>(result.output.frames()) / result.output.sampleRate;
     const double factor = result.wallSeconds > 0 ? seconds / result.wallSeconds : INFINITY;
     std::printf("rendered %zu frames (%.3f s at %g Hz) through \"%s\" in %s precision, blocks of %d\n",
-                result.output.frames(), seconds, result.output.sampleRate,
-                effect.text(vst::effGetEffectName).c_str(), settings.doublePrecision ? "double" : "single",
-                settings.blockSize);
+                result.output.frames(), seconds, result.output.sampleRate, effect.text(vst::effGetEffectName).c_str(),
+                settings.doublePrecision ? "double" : "single", settings.blockSize);
     std::printf("latency compensated: %d frames; tail %.3f s\n", result.latency, settings.tailSeconds);
     if (settings.midi)
         std::printf("MIDI fed: %zu messages; the module sent %zu automation calls and %zu display updates\n",
@@ -210,7 +211,8 @@ int run(const RenderOptions& options) {
     RenderResult result;
     {
         ProgressBar bar;
-        require(renderThrough(effect->record(), input, settings, [&](double f) { bar.update(f); }, result, error),
+        require(renderThrough(
+                    effect->record(), input, settings, [&](double f) { bar.update(f); }, result, error),
                 error);
     }
     require(writeFloatWav(options.outputPath, result.output, error), error);

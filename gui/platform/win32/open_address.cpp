@@ -5,8 +5,7 @@
 
 namespace Wispkit::platform {
 
-void openAddress(const char* address)
-{
+void openAddress(const char* address) {
     if (address == nullptr || *address == 0) return;
     ShellExecuteA(NULL, "open", address, NULL, NULL, SW_SHOWDEFAULT);
 }

@@ -4,9 +4,6 @@
 
 namespace Wispkit::platform {
 
-void yieldThread()
-{
-    Sleep(0);
-}
+void yieldThread() { Sleep(0); }
 
 }  // namespace Wispkit::platform

@@ -7,8 +7,7 @@ namespace Wispkit {
 
 namespace {
 
-UINT alignmentFlag(int align)
-{
+UINT alignmentFlag(int align) {
     if (align == Menu::kAlignLeft) return TPM_LEFTALIGN;
     if (align == Menu::kAlignRight) return TPM_RIGHTALIGN;
     return TPM_CENTERALIGN;
@@ -18,24 +17,16 @@ UINT alignmentFlag(int align)
 
 WinMenu::WinMenu(Winwrapper* wrapper, Control* owner) : wrapper(wrapper), owner(owner), menu(CreatePopupMenu()) {}
 
-WinMenu::~WinMenu()
-{
-    DestroyMenu(menu);
-}
+WinMenu::~WinMenu() { DestroyMenu(menu); }
 
 // A disabled item is listed in normal colours but cannot be chosen.
-bool WinMenu::addItem(const char* text, unsigned id, bool enabled)
-{
+bool WinMenu::addItem(const char* text, unsigned id, bool enabled) {
     return AppendMenuA(menu, enabled ? MF_STRING : MF_DISABLED, id, text);
 }
 
-bool WinMenu::addSeparator()
-{
-    return AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-}
+bool WinMenu::addSeparator() { return AppendMenuA(menu, MF_SEPARATOR, 0, nullptr); }
 
-bool WinMenu::show(int x, int y, int align)
-{
+bool WinMenu::show(int x, int y, int align) {
     int wx = absoluteX(owner->getParent()) + owner->getX() + x;
     int wy = absoluteY(owner->getParent()) + owner->getY() + y;
     wrapper->menuShown(owner);
@@ -52,10 +43,7 @@ bool WinMenu::show(int x, int y, int align)
 
 namespace platform {
 
-Menu* createMenu(Winwrapper* wrapper, Control* owner)
-{
-    return new WinMenu(wrapper, owner);
-}
+Menu* createMenu(Winwrapper* wrapper, Control* owner) { return new WinMenu(wrapper, owner); }
 
 }  // namespace platform
 

@@ -15,35 +15,21 @@ constexpr UINT kTimerPeriod = 10;
 // One notch of 120 wheel units is 1.0.
 constexpr float kWheelUnit = 0.008333334f;
 
-Winwrapper* wrapperOf(HWND hwnd)
-{
-    return reinterpret_cast<Winwrapper*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-}
+Winwrapper* wrapperOf(HWND hwnd) { return reinterpret_cast<Winwrapper*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
 
-int keysOf(WPARAM wParam)
-{
-    return static_cast<int>((wParam >> 2) & 3);
-}
+int keysOf(WPARAM wParam) { return static_cast<int>((wParam >> 2) & 3); }
 
 // Mouse positions are signed: a captured drag goes on left of or above the window.
-int lowWord(LPARAM lParam)
-{
-    return static_cast<short>(LOWORD(lParam));
-}
+int lowWord(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }
 
-int highWord(LPARAM lParam)
-{
-    return static_cast<short>(HIWORD(lParam));
-}
+int highWord(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
 
-void mouse(Winwrapper* wrapper, MouseAction action, int button, WPARAM wParam, LPARAM lParam)
-{
+void mouse(Winwrapper* wrapper, MouseAction action, int button, WPARAM wParam, LPARAM lParam) {
     wrapper->mouseEvent(action, lowWord(lParam), highWord(lParam), button, 0.0f, keysOf(wParam));
 }
 
 // The wheel message carries screen coordinates.
-void wheel(Winwrapper* wrapper, HWND hwnd, WPARAM wParam, LPARAM lParam)
-{
+void wheel(Winwrapper* wrapper, HWND hwnd, WPARAM wParam, LPARAM lParam) {
     RECT rect{};
     GetWindowRect(hwnd, &rect);
     float delta = static_cast<short>(HIWORD(wParam)) * kWheelUnit;
@@ -51,8 +37,7 @@ void wheel(Winwrapper* wrapper, HWND hwnd, WPARAM wParam, LPARAM lParam)
                         keysOf(LOWORD(wParam)));
 }
 
-void trackLeave(HWND hwnd)
-{
+void trackLeave(HWND hwnd) {
     TRACKMOUSEEVENT track{};
     track.cbSize = sizeof track;
     track.dwFlags = TME_LEAVE;
@@ -61,8 +46,7 @@ void trackLeave(HWND hwnd)
     TrackMouseEvent(&track);
 }
 
-void destroyed(Winwrapper* wrapper, HWND hwnd)
-{
+void destroyed(Winwrapper* wrapper, HWND hwnd) {
     // The window forgets the wrapper first: nothing the teardown sends to it
     // may reach a half-deleted tree.
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
@@ -71,8 +55,7 @@ void destroyed(Winwrapper* wrapper, HWND hwnd)
 
 }  // namespace
 
-LRESULT CALLBACK wrapperProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK wrapperProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Winwrapper* wrapper = wrapperOf(hwnd);
     if (wrapper == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
     switch (message) {
@@ -106,8 +89,7 @@ LRESULT CALLBACK wrapperProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     }
 }
 
-Window* createWindow(Winwrapper* wrapper, int width, int height, void* parent)
-{
+Window* createWindow(Winwrapper* wrapper, int width, int height, void* parent) {
     ManifestScope manifest;
     ATOM atom = wrapperClass();
     DWORD style = parent != nullptr ? WS_CHILD | WS_VISIBLE : WS_VISIBLE;
@@ -122,38 +104,21 @@ Window* createWindow(Winwrapper* wrapper, int width, int height, void* parent)
     return new Window{hwnd, wrapper};
 }
 
-void destroyWindow(Window* window)
-{
-    delete window;
-}
+void destroyWindow(Window* window) { delete window; }
 
-bool closesWithEditor()
-{
-    return false;
-}
+bool closesWithEditor() { return false; }
 
-void hideWindow(Window* window)
-{
-    ShowWindow(window->hwnd, SW_HIDE);
-}
+void hideWindow(Window* window) { ShowWindow(window->hwnd, SW_HIDE); }
 
-unsigned long long handleOf(Window* window)
-{
-    return reinterpret_cast<std::uintptr_t>(window->hwnd);
-}
+unsigned long long handleOf(Window* window) { return reinterpret_cast<std::uintptr_t>(window->hwnd); }
 
-Paintwell::NativeWindow drawable(Window* window)
-{
+Paintwell::NativeWindow drawable(Window* window) {
     return Paintwell::NativeWindow{nullptr, reinterpret_cast<std::uintptr_t>(window->hwnd)};
 }
 
-void invalidate(Window* window)
-{
-    RedrawWindow(window->hwnd, nullptr, nullptr, RDW_INVALIDATE);
-}
+void invalidate(Window* window) { RedrawWindow(window->hwnd, nullptr, nullptr, RDW_INVALIDATE); }
 
-void paintBlack(Window* window)
-{
+void paintBlack(Window* window) {
     HDC dc = GetDC(window->hwnd);
     RECT rect{};
     GetClientRect(window->hwnd, &rect);
@@ -161,40 +126,25 @@ void paintBlack(Window* window)
     ReleaseDC(window->hwnd, dc);
 }
 
-void pump(Window*)
-{
+void pump(Window*) {
     // The system delivers the messages, the timer and the paints.
 }
 
-bool startTimer(Window* window)
-{
+bool startTimer(Window* window) {
     if (SetTimer(window->hwnd, kTimerId, kTimerPeriod, nullptr) != 0) return true;
     MessageBoxA(nullptr, "Failed to create timer.", "Error!", MB_ICONERROR);
     return false;
 }
 
-void stopTimer(Window* window)
-{
-    KillTimer(window->hwnd, kTimerId);
-}
+void stopTimer(Window* window) { KillTimer(window->hwnd, kTimerId); }
 
-void setCapture(Window* window)
-{
-    SetCapture(window->hwnd);
-}
+void setCapture(Window* window) { SetCapture(window->hwnd); }
 
-void releaseCapture(Window*)
-{
-    ReleaseCapture();
-}
+void releaseCapture(Window*) { ReleaseCapture(); }
 
-bool hasCapture(Window* window)
-{
-    return GetCapture() == window->hwnd;
-}
+bool hasCapture(Window* window) { return GetCapture() == window->hwnd; }
 
-bool confirm(Window* window, const char* caption, const char* text)
-{
+bool confirm(Window* window, const char* caption, const char* text) {
     return Services::askOkCancel(caption, text, window != nullptr ? window->hwnd : nullptr);
 }
 

@@ -12,8 +12,7 @@ namespace {
 // DLL detach), so that a later load of the module can register it afresh.
 class ClassRegistration {
 public:
-    ~ClassRegistration()
-    {
+    ~ClassRegistration() {
         if (atom != 0) UnregisterClassA(MAKEINTATOM(atom), moduleInstance());
     }
 
@@ -22,8 +21,7 @@ public:
 
 ClassRegistration registration;
 
-ATOM registerClass()
-{
+ATOM registerClass() {
     WNDCLASSEXA info{};
     info.cbSize = sizeof info;
     info.style = CS_DBLCLKS;
@@ -38,8 +36,7 @@ ATOM registerClass()
 
 }  // namespace
 
-HINSTANCE moduleInstance()
-{
+HINSTANCE moduleInstance() {
     HINSTANCE instance = Services::platform::moduleHandle();
     if (instance != nullptr) return instance;
     // A program that links the toolkit directly has no DllMain to tell it:
@@ -50,11 +47,11 @@ HINSTANCE moduleInstance()
     return own;
 }
 
-ATOM wrapperClass()
-{
+ATOM wrapperClass() {
     if (registration.atom != 0) return registration.atom;
     registration.atom = registerClass();
-    if (registration.atom == 0) MessageBoxA(nullptr, "Couldn't create a wrapper windowclass.", "Error!", MB_ICONWARNING);
+    if (registration.atom == 0)
+        MessageBoxA(nullptr, "Couldn't create a wrapper windowclass.", "Error!", MB_ICONWARNING);
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = 8;
     controls.dwICC = 0xFF;
@@ -62,8 +59,7 @@ ATOM wrapperClass()
     return registration.atom;
 }
 
-ManifestScope::ManifestScope()
-{
+ManifestScope::ManifestScope() {
     ACTCTXA info{};
     info.cbSize = sizeof info;
     info.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
@@ -76,8 +72,7 @@ ManifestScope::ManifestScope()
     }
 }
 
-ManifestScope::~ManifestScope()
-{
+ManifestScope::~ManifestScope() {
     if (context == INVALID_HANDLE_VALUE) return;
     DeactivateActCtx(0, cookie);
     ReleaseActCtx(context);

@@ -17,8 +17,7 @@ namespace Wispkit::platform {
 namespace {
 
 // The first executable xdg-open along PATH, found before forking.
-std::string findOpener()
-{
+std::string findOpener() {
     const char* path = std::getenv("PATH");
     std::string dirs = path != nullptr && *path != 0 ? path : "/usr/local/bin:/usr/bin:/bin";
     std::size_t start = 0;
@@ -34,8 +33,7 @@ std::string findOpener()
     return {};
 }
 
-int highestDescriptor()
-{
+int highestDescriptor() {
     rlimit limit{};
     if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur > 65536)
         return 65536;
@@ -44,8 +42,7 @@ int highestDescriptor()
 
 }  // namespace
 
-void openAddress(const char* address)
-{
+void openAddress(const char* address) {
     if (address == nullptr || *address == 0) return;
     const std::string opener = findOpener();
     if (opener.empty()) return;

@@ -6,8 +6,7 @@
 
 namespace Wispkit::platform {
 
-PopupItem parseItem(const char* text, unsigned id, bool enabled)
-{
+PopupItem parseItem(const char* text, unsigned id, bool enabled) {
     PopupItem item;
     item.id = id;
     item.enabled = enabled;
@@ -25,15 +24,13 @@ PopupItem parseItem(const char* text, unsigned id, bool enabled)
     return item;
 }
 
-PopupItem separatorItem()
-{
+PopupItem separatorItem() {
     PopupItem item;
     item.separator = true;
     return item;
 }
 
-PopupRect placePopup(int px, int py, int align, int width, int height, int screenWidth, int screenHeight)
-{
+PopupRect placePopup(int px, int py, int align, int width, int height, int screenWidth, int screenHeight) {
     int x = align == -1 ? px : align == 1 ? px - width : px - width / 2;
     int y = py;
     if (y + height > screenHeight && py - height >= 0) y = py - height;
@@ -43,8 +40,7 @@ PopupRect placePopup(int px, int py, int align, int width, int height, int scree
 }
 
 std::string fitText(const std::string& text, float maxWidth, const std::function<float(const std::string&)>& measure,
-                    int* mnemonicIndex)
-{
+                    int* mnemonicIndex) {
     if (measure(text) <= maxWidth) return text;
     std::size_t keep = text.size();
     while (keep > 0 && measure(text.substr(0, keep) + "...") > maxWidth) --keep;

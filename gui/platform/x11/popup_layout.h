@@ -14,9 +14,9 @@ namespace Wispkit::platform {
 constexpr std::size_t kMaxItemBytes = 111;
 
 struct PopupItem {
-    std::string text;         // without the '&' marks
-    int mnemonicIndex = -1;   // byte of text to underline, -1 for none
-    char key = 0;             // the mnemonic in lower case, 0 for none
+    std::string text;        // without the '&' marks
+    int mnemonicIndex = -1;  // byte of text to underline, -1 for none
+    char key = 0;            // the mnemonic in lower case, 0 for none
     unsigned id = 0;
     bool enabled = false;
     bool separator = false;

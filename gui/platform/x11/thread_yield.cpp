@@ -4,9 +4,6 @@
 
 namespace Wispkit::platform {
 
-void yieldThread()
-{
-    sched_yield();
-}
+void yieldThread() { sched_yield(); }
 
 }  // namespace Wispkit::platform

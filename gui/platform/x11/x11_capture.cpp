@@ -6,26 +6,21 @@
 
 namespace Wispkit::platform {
 
-void setCapture(Window* window)
-{
+void setCapture(Window* window) {
     if (window->destroyed) return;
     constexpr unsigned kGrabEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
-    int result = XGrabPointer(window->display, window->id, True, kGrabEvents, GrabModeAsync, GrabModeAsync, None,
-                              None, CurrentTime);
+    int result = XGrabPointer(window->display, window->id, True, kGrabEvents, GrabModeAsync, GrabModeAsync, None, None,
+                              CurrentTime);
     window->grabbed = result == GrabSuccess;
 }
 
-void releaseCapture(Window* window)
-{
+void releaseCapture(Window* window) {
     if (!window->grabbed) return;
     window->grabbed = false;
     XUngrabPointer(window->display, CurrentTime);
     XFlush(window->display);
 }
 
-bool hasCapture(Window* window)
-{
-    return window->grabbed;
-}
+bool hasCapture(Window* window) { return window->grabbed; }
 
 }  // namespace Wispkit::platform

@@ -12,16 +12,14 @@ namespace Wispkit::platform {
 
 namespace {
 
-Cursor fontCursor(Window* window, Cursor& cached, unsigned shape)
-{
+Cursor fontCursor(Window* window, Cursor& cached, unsigned shape) {
     if (cached == 0) cached = XCreateFontCursor(window->display, shape);
     return cached;
 }
 
 }  // namespace
 
-void setCursor(Window* window, CursorShape shape)
-{
+void setCursor(Window* window, CursorShape shape) {
     if (window->collectingCursor) {
         window->cursorRequest = shape;
         return;
@@ -29,8 +27,7 @@ void setCursor(Window* window, CursorShape shape)
     showCursor(window, shape);
 }
 
-void showCursor(Window* window, CursorShape shape)
-{
+void showCursor(Window* window, CursorShape shape) {
     if (shape == window->cursor || window->destroyed) return;
     window->cursor = shape;
     switch (shape) {

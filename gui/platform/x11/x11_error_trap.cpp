@@ -22,22 +22,19 @@ struct Count {
 std::mutex countMutex;
 std::vector<Count> counts;
 
-Count* find(Display* display)
-{
+Count* find(Display* display) {
     for (Count& c : counts)
         if (c.display == display) return &c;
     return nullptr;
 }
 
-Bool dropError(Display* display, XErrorEvent*, xError*)
-{
+Bool dropError(Display* display, XErrorEvent*, xError*) {
     std::lock_guard<std::mutex> lock(countMutex);
     if (Count* c = find(display)) ++c->errors;
     return False;  // no handler hears of it
 }
 
-unsigned long errorCount(Display* display)
-{
+unsigned long errorCount(Display* display) {
     std::lock_guard<std::mutex> lock(countMutex);
     Count* c = find(display);
     return c != nullptr ? c->errors : 0;
@@ -45,8 +42,7 @@ unsigned long errorCount(Display* display)
 
 }  // namespace
 
-void catchErrors(Display* display)
-{
+void catchErrors(Display* display) {
     {
         std::lock_guard<std::mutex> lock(countMutex);
         if (find(display) == nullptr) counts.push_back(Count{display, 0});
@@ -54,16 +50,14 @@ void catchErrors(Display* display)
     for (int code = 1; code < 256; ++code) XESetWireToError(display, code, dropError);
 }
 
-void forgetErrors(Display* display)
-{
+void forgetErrors(Display* display) {
     std::lock_guard<std::mutex> lock(countMutex);
     if (Count* c = find(display)) counts.erase(counts.begin() + (c - counts.data()));
 }
 
 ErrorTrap::ErrorTrap(Display* display) : display(display), errorsAtStart(errorCount(display)) {}
 
-bool ErrorTrap::failed()
-{
+bool ErrorTrap::failed() {
     XSync(display, False);
     return errorCount(display) != errorsAtStart;
 }

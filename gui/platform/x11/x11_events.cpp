@@ -16,13 +16,11 @@ namespace {
 
 constexpr int kDoubleClickSlop = 4;  // pixels either way, as Windows' default box
 
-int keysOf(unsigned state)
-{
+int keysOf(unsigned state) {
     return ((state & ShiftMask) != 0 ? kShiftKey : 0) | ((state & ControlMask) != 0 ? kControlKey : 0);
 }
 
-int buttonOf(unsigned xButton)
-{
+int buttonOf(unsigned xButton) {
     if (xButton == Button1) return kLeftButton;
     if (xButton == Button3) return kRightButton;
     return 0;
@@ -30,14 +28,12 @@ int buttonOf(unsigned xButton)
 
 // Server times when both events carry one; forwarded events may carry none,
 // and then the time they reached us stands in.
-long millisecondsBetween(const LastPress& last, Time serverTime, Clock::time_point now)
-{
+long millisecondsBetween(const LastPress& last, Time serverTime, Clock::time_point now) {
     if (last.serverTime != 0 && serverTime != 0) return static_cast<long>(serverTime - last.serverTime);
     return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(now - last.localTime).count());
 }
 
-bool isDoubleClick(Window* window, int button, const XButtonEvent& event, Clock::time_point now)
-{
+bool isDoubleClick(Window* window, int button, const XButtonEvent& event, Clock::time_point now) {
     const LastPress& last = window->lastPress;
     if (last.button != button || last.wasDoubleClick) return false;
     if (std::abs(event.x - last.x) > kDoubleClickSlop || std::abs(event.y - last.y) > kDoubleClickSlop) return false;
@@ -45,8 +41,7 @@ bool isDoubleClick(Window* window, int button, const XButtonEvent& event, Clock:
     return elapsed >= 0 && elapsed <= window->doubleClickMs;
 }
 
-void buttonPress(Window* window, const XButtonEvent& event)
-{
+void buttonPress(Window* window, const XButtonEvent& event) {
     int keys = keysOf(event.state);
     if (event.button == Button4 || event.button == Button5) {
         float delta = event.button == Button4 ? 1.0f : -1.0f;
@@ -62,8 +57,7 @@ void buttonPress(Window* window, const XButtonEvent& event)
                                 keys);
 }
 
-void moved(Window* window, const XMotionEvent& event)
-{
+void moved(Window* window, const XMotionEvent& event) {
     window->cursorRequest = window->wrapper->capturedControl() != nullptr ? window->cursor : CursorShape::Arrow;
     window->collectingCursor = true;
     window->wrapper->mouseEvent(MouseAction::Move, event.x, event.y, 0, 0, keysOf(event.state));
@@ -71,21 +65,17 @@ void moved(Window* window, const XMotionEvent& event)
     showCursor(window, window->cursorRequest);
 }
 
-void buttonRelease(Window* window, const XButtonEvent& event)
-{
+void buttonRelease(Window* window, const XButtonEvent& event) {
     int button = buttonOf(event.button);
     if (button != 0) window->wrapper->mouseEvent(MouseAction::Up, event.x, event.y, button, 0, keysOf(event.state));
 }
 
-bool hidden(Window* window)
-{
+bool hidden(Window* window) {
     XWindowAttributes attributes;
-    return XGetWindowAttributes(window->display, window->id, &attributes) == 0 ||
-           attributes.map_state != IsViewable;
+    return XGetWindowAttributes(window->display, window->id, &attributes) == 0 || attributes.map_state != IsViewable;
 }
 
-void crossing(Window* window, const XCrossingEvent& event)
-{
+void crossing(Window* window, const XCrossingEvent& event) {
     if (event.mode == NotifyUngrab) {
         if (window->grabbed) grabEnded(window);
         if (event.type == LeaveNotify) window->wrapper->mouseLeave();
@@ -107,22 +97,19 @@ void crossing(Window* window, const XCrossingEvent& event)
     window->wrapper->mouseLeave();
 }
 
-void unmapped(Window* window)
-{
+void unmapped(Window* window) {
     window->mapped = false;
     if (window->grabbed) grabEnded(window);
 }
 
 }  // namespace
 
-void grabEnded(Window* window)
-{
+void grabEnded(Window* window) {
     window->grabbed = false;
     window->wrapper->captureChanged();
 }
 
-void handleWindowEvent(Window* window, XEvent& event)
-{
+void handleWindowEvent(Window* window, XEvent& event) {
     switch (event.type) {
     case ButtonPress: buttonPress(window, event.xbutton); break;
     case ButtonRelease: buttonRelease(window, event.xbutton); break;
@@ -147,8 +134,7 @@ void handleWindowEvent(Window* window, XEvent& event)
     }
 }
 
-int doubleClickTime(Display* display)
-{
+int doubleClickTime(Display* display) {
     const char* resources = XResourceManagerString(display);
     if (resources == nullptr) return 400;
     XrmInitialize();

@@ -16,14 +16,12 @@ class X11Menu final : public Menu {
 public:
     X11Menu(Winwrapper* wrapper, Control* owner) : wrapper(wrapper), owner(owner) {}
 
-    bool addItem(const char* text, unsigned id, bool enabled) override
-    {
+    bool addItem(const char* text, unsigned id, bool enabled) override {
         items.push_back(parseItem(text, id, enabled));
         return true;
     }
 
-    bool addSeparator() override
-    {
+    bool addSeparator() override {
         items.push_back(separatorItem());
         return true;
     }
@@ -36,8 +34,7 @@ private:
     std::vector<PopupItem> items;
 };
 
-bool X11Menu::show(int x, int y, int align)
-{
+bool X11Menu::show(int x, int y, int align) {
     Window* window = wrapper->nativeWindow();
     if (window == nullptr || owner == nullptr) return false;
     int wx = absoluteX(owner->getParent()) + owner->getX() + x;
@@ -54,9 +51,6 @@ bool X11Menu::show(int x, int y, int align)
 
 }  // namespace
 
-Menu* createMenu(Winwrapper* wrapper, Control* owner)
-{
-    return new X11Menu(wrapper, owner);
-}
+Menu* createMenu(Winwrapper* wrapper, Control* owner) { return new X11Menu(wrapper, owner); }
 
 }  // namespace Wispkit::platform

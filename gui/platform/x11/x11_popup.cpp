@@ -24,15 +24,14 @@ constexpr int kTextRight = 24;
 constexpr int kMinWidth = 80;
 constexpr float kFallbackCharWidth = 7;  // when no font could be made
 
-constexpr long kPopupEvents = ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask |
-                              PointerMotionMask | KeyPressMask;
+constexpr long kPopupEvents =
+    ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
 
 }  // namespace
 
 Popup::Popup(Display* display, std::vector<PopupItem> items) : display(display), items(std::move(items)) {}
 
-Popup::~Popup()
-{
+Popup::~Popup() {
     if (pointerGrabbed) XUngrabPointer(display, CurrentTime);
     if (keyboardGrabbed) XUngrabKeyboard(display, CurrentTime);
     if (font != nullptr) Paintwell::releaseFont(font);
@@ -42,8 +41,7 @@ Popup::~Popup()
     XFlush(display);
 }
 
-std::unique_ptr<Popup> Popup::open(Window* owner, std::vector<PopupItem> items, int x, int y, int align)
-{
+std::unique_ptr<Popup> Popup::open(Window* owner, std::vector<PopupItem> items, int x, int y, int align) {
     if (owner->destroyed) return nullptr;
     Display* display = owner->display;
     ErrorTrap trap(display);
@@ -79,8 +77,7 @@ std::unique_ptr<Popup> Popup::open(Window* owner, std::vector<PopupItem> items, 
     return popup;
 }
 
-bool Popup::createWindow(XVisualInfo* visual)
-{
+bool Popup::createWindow(XVisualInfo* visual) {
     ::Window root = RootWindow(display, visual->screen);
     colormap = XCreateColormap(display, root, visual->visual, AllocNone);
     XSetWindowAttributes attributes{};
@@ -94,8 +91,7 @@ bool Popup::createWindow(XVisualInfo* visual)
 }
 
 // Sizes the menu for its texts; a text too wide for the screen is cut.
-void Popup::measure()
-{
+void Popup::measure() {
     auto width = [this](const std::string& text) {
         return font != nullptr ? Paintwell::measureText(font, text.c_str(), static_cast<int>(text.size()))
                                : kFallbackCharWidth * static_cast<float>(text.size());
@@ -114,31 +110,27 @@ void Popup::measure()
 }
 
 // Both grabs are asked for again on later pumps while another client holds them.
-void Popup::grab()
-{
+void Popup::grab() {
     constexpr unsigned kGrabEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
     if (!pointerGrabbed)
         pointerGrabbed = XGrabPointer(display, window, False, kGrabEvents, GrabModeAsync, GrabModeAsync, None, None,
                                       CurrentTime) == GrabSuccess;
     if (!keyboardGrabbed)
-        keyboardGrabbed = XGrabKeyboard(display, window, False, GrabModeAsync, GrabModeAsync, CurrentTime) ==
-                          GrabSuccess;
+        keyboardGrabbed =
+            XGrabKeyboard(display, window, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
 }
 
-int Popup::itemTop(int index) const
-{
+int Popup::itemTop(int index) const {
     int top = kBorder;
     for (int i = 0; i < index; ++i) top += itemHeight(i);
     return top;
 }
 
-int Popup::itemHeight(int index) const
-{
+int Popup::itemHeight(int index) const {
     return items[static_cast<std::size_t>(index)].separator ? kSeparatorHeight : kItemHeight;
 }
 
-int Popup::itemAt(int x, int y) const
-{
+int Popup::itemAt(int x, int y) const {
     if (x < 0 || x >= rect.width) return -1;
     int top = kBorder;
     for (int i = 0; i < static_cast<int>(items.size()); ++i) {
@@ -148,8 +140,7 @@ int Popup::itemAt(int x, int y) const
     return -1;
 }
 
-void Popup::setHighlight(int index)
-{
+void Popup::setHighlight(int index) {
     if (index == highlight) return;
     highlight = index;
     repaint = true;
@@ -157,8 +148,7 @@ void Popup::setHighlight(int index)
 
 // The next enabled item from `from` in direction step, wrapping around; -1
 // when there is none.
-int Popup::nextEnabled(int from, int step) const
-{
+int Popup::nextEnabled(int from, int step) const {
     int count = static_cast<int>(items.size());
     for (int n = 1; n <= count; ++n) {
         int i = ((from + step * n) % count + count) % count;
@@ -168,16 +158,14 @@ int Popup::nextEnabled(int from, int step) const
     return -1;
 }
 
-Popup::Outcome Popup::choose(int index) const
-{
+Popup::Outcome Popup::choose(int index) const {
     if (index < 0) return Outcome{};
     const PopupItem& item = items[static_cast<std::size_t>(index)];
     if (!item.enabled || item.separator) return Outcome{};
     return Outcome{Outcome::Chosen, item.id};
 }
 
-Popup::Outcome Popup::pointerMoved(int x, int y)
-{
+Popup::Outcome Popup::pointerMoved(int x, int y) {
     int index = itemAt(x, y);
     bool selectable = index >= 0 && items[static_cast<std::size_t>(index)].enabled &&
                       !items[static_cast<std::size_t>(index)].separator;
@@ -185,8 +173,7 @@ Popup::Outcome Popup::pointerMoved(int x, int y)
     return Outcome{};
 }
 
-Popup::Outcome Popup::buttonPressed(const XButtonEvent& event)
-{
+Popup::Outcome Popup::buttonPressed(const XButtonEvent& event) {
     bool inside = event.x >= 0 && event.y >= 0 && event.x < rect.width && event.y < rect.height;
     if (!inside) return Outcome{Outcome::Closed, 0};
     if (event.button == Button1 || event.button == Button3) pressedInside = true;
@@ -195,16 +182,14 @@ Popup::Outcome Popup::buttonPressed(const XButtonEvent& event)
 
 // A release chooses only after a press inside the menu or a move onto the
 // item, so the release of the click that opened the menu chooses nothing.
-Popup::Outcome Popup::buttonReleased(const XButtonEvent& event)
-{
+Popup::Outcome Popup::buttonReleased(const XButtonEvent& event) {
     if (event.button != Button1 && event.button != Button3) return Outcome{};
     int index = itemAt(event.x, event.y);
     if (index < 0 || (!pressedInside && index != highlight)) return Outcome{};
     return choose(index);
 }
 
-Popup::Outcome Popup::mnemonic(char key)
-{
+Popup::Outcome Popup::mnemonic(char key) {
     int first = -1, count = 0;
     for (int i = 0; i < static_cast<int>(items.size()); ++i) {
         const PopupItem& item = items[static_cast<std::size_t>(i)];
@@ -218,8 +203,7 @@ Popup::Outcome Popup::mnemonic(char key)
     return Outcome{};
 }
 
-Popup::Outcome Popup::keyPressed(XKeyEvent& event)
-{
+Popup::Outcome Popup::keyPressed(XKeyEvent& event) {
     char typed[8] = {};
     KeySym sym = NoSymbol;
     int length = XLookupString(&event, typed, sizeof typed, &sym, nullptr);
@@ -239,8 +223,7 @@ Popup::Outcome Popup::keyPressed(XKeyEvent& event)
     return Outcome{};
 }
 
-Popup::Outcome Popup::handleEvent(XEvent& event)
-{
+Popup::Outcome Popup::handleEvent(XEvent& event) {
     switch (event.type) {
     case Expose: repaint = true; break;
     case MotionNotify: return pointerMoved(event.xmotion.x, event.xmotion.y);

@@ -23,16 +23,14 @@ constexpr std::uint32_t kRule = 0xFF4A4A4A;
 constexpr float kTextLeft = 18;
 constexpr float kBaseline = 14;
 
-void fill(Paintwell::Context* context, float x, float y, float w, float h, std::uint32_t colour)
-{
+void fill(Paintwell::Context* context, float x, float y, float w, float h, std::uint32_t colour) {
     Paintwell::Shader plain(context, Paintwell::BlendNone, Paintwell::CombineColor);
     context->drawQuad(Paintwell::makeQuad(x, y, w, h, 0, 0, colour));
 }
 
 // The text in three runs, so that only the key letter is underlined.
 void drawItemText(const Paintwell::Font* font, Paintwell::Context* context, const PopupItem& item, float y,
-                  std::uint32_t colour)
-{
+                  std::uint32_t colour) {
     const char* text = item.text.c_str();
     int length = static_cast<int>(item.text.size());
     int mark = item.mnemonicIndex;
@@ -57,8 +55,7 @@ private:
 
 }  // namespace
 
-void Popup::draw(Paintwell::Context* context)
-{
+void Popup::draw(Paintwell::Context* context) {
     auto w = static_cast<float>(rect.width);
     auto h = static_cast<float>(rect.height);
     fill(context, 0, 0, w, h, kEdge);
@@ -79,16 +76,14 @@ void Popup::draw(Paintwell::Context* context)
     }
 }
 
-void Popup::paintIfDue()
-{
+void Popup::paintIfDue() {
     if (!pointerGrabbed || !keyboardGrabbed) grab();
     if (!repaint) return;
     repaint = false;
     render();
 }
 
-void Popup::render()
-{
+void Popup::render() {
     if (device == nullptr) return;
     PopupScene scene(this);
     try {

@@ -5,8 +5,7 @@
 
 namespace Wispkit::platform {
 
-bool confirm(Window* window, const char* caption, const char* text)
-{
+bool confirm(Window* window, const char* caption, const char* text) {
     void* owner = window != nullptr ? reinterpret_cast<void*>(window->id) : nullptr;
     return Services::askOkCancel(caption, text, owner);
 }

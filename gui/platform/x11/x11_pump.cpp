@@ -13,8 +13,7 @@ constexpr auto kTimerPeriod = std::chrono::milliseconds(10);
 
 // The popup's outcome is acted on after it is gone, so that the owner may
 // open the next menu from its menuCommand.
-void popupEvent(Window* window, XEvent& event)
-{
+void popupEvent(Window* window, XEvent& event) {
     Popup::Outcome outcome = window->popup->handleEvent(event);
     if (outcome.kind == Popup::Outcome::Open) return;
     window->popup.reset();
@@ -22,20 +21,17 @@ void popupEvent(Window* window, XEvent& event)
     if (outcome.kind == Popup::Outcome::Chosen) window->wrapper->command(outcome.id);
 }
 
-void drainEvents(Window* window)
-{
+void drainEvents(Window* window) {
     while (XPending(window->display) > 0) {
         XEvent event;
         XNextEvent(window->display, &event);
-        if (window->popup && window->popup->owns(event.xany.window))
-            popupEvent(window, event);
+        if (window->popup && window->popup->owns(event.xany.window)) popupEvent(window, event);
         else if (event.xany.window == window->id)
             handleWindowEvent(window, event);
     }
 }
 
-void tickIfDue(Window* window)
-{
+void tickIfDue(Window* window) {
     if (!window->timerRunning) return;
     Clock::time_point now = Clock::now();
     if (now - window->lastTick < kTimerPeriod) return;
@@ -46,17 +42,14 @@ void tickIfDue(Window* window)
 // A host hides its editor by unmapping its own window, which leaves ours
 // mapped but not on the screen. The request is then dropped: the window is
 // exposed, and asks again, when it shows.
-bool viewable(Window* window)
-{
+bool viewable(Window* window) {
     XWindowAttributes attributes;
-    return XGetWindowAttributes(window->display, window->id, &attributes) != 0 &&
-           attributes.map_state == IsViewable;
+    return XGetWindowAttributes(window->display, window->id, &attributes) != 0 && attributes.map_state == IsViewable;
 }
 
 }  // namespace
 
-void pump(Window* window)
-{
+void pump(Window* window) {
     drainEvents(window);
     tickIfDue(window);
     if (window->popup) window->popup->paintIfDue();
@@ -67,16 +60,12 @@ void pump(Window* window)
     if (viewable(window)) window->wrapper->paint();
 }
 
-bool startTimer(Window* window)
-{
+bool startTimer(Window* window) {
     window->timerRunning = true;
     window->lastTick = Clock::now();
     return true;
 }
 
-void stopTimer(Window* window)
-{
-    window->timerRunning = false;
-}
+void stopTimer(Window* window) { window->timerRunning = false; }
 
 }  // namespace Wispkit::platform

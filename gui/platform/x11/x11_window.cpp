@@ -17,24 +17,19 @@ namespace {
 
 // No key events: keys typed with the pointer over the editor go on up to the
 // host's window (its shortcuts), as on Windows, where they reach the focus.
-constexpr long kWindowEvents = ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask |
-                               PointerMotionMask | LeaveWindowMask;
+constexpr long kWindowEvents =
+    ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | LeaveWindowMask;
 
-void reportFailure()
-{
-    Services::showError("Error!", "Failed to create a control.");
-}
+void reportFailure() { Services::showError("Error!", "Failed to create a control."); }
 
 // Embedders that speak XEmbed show a child only once it says it is mapped.
-void announceEmbedding(Display* display, ::Window id)
-{
+void announceEmbedding(Display* display, ::Window id) {
     Atom info = XInternAtom(display, "_XEMBED_INFO", False);
     long data[2] = {0, 1};  // protocol version 0, XEMBED_MAPPED
     XChangeProperty(display, id, info, info, 32, PropModeReplace, reinterpret_cast<unsigned char*>(data), 2);
 }
 
-bool createChild(Window* window, XVisualInfo* visual, int width, int height, void* parent)
-{
+bool createChild(Window* window, XVisualInfo* visual, int width, int height, void* parent) {
     Display* display = window->display;
     ::Window root = RootWindow(display, visual->screen);
     ::Window parentId = parent != nullptr ? static_cast<::Window>(reinterpret_cast<std::uintptr_t>(parent)) : root;
@@ -45,8 +40,8 @@ bool createChild(Window* window, XVisualInfo* visual, int width, int height, voi
     attributes.border_pixel = 0;
     attributes.background_pixel = 0;
     attributes.event_mask = kWindowEvents;
-    window->id = XCreateWindow(display, parentId, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
-                               0, visual->depth, InputOutput, visual->visual,
+    window->id = XCreateWindow(display, parentId, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
+                               visual->depth, InputOutput, visual->visual,
                                CWColormap | CWBorderPixel | CWBackPixel | CWEventMask, &attributes);
     announceEmbedding(display, window->id);
     XMapWindow(display, window->id);
@@ -59,8 +54,7 @@ bool createChild(Window* window, XVisualInfo* visual, int width, int height, voi
 
 Window::Window(Winwrapper* wrapper, Display* display) : wrapper(wrapper), display(display) {}
 
-Window::~Window()
-{
+Window::~Window() {
     popup.reset();
     if (resizeCursor != 0) XFreeCursor(display, resizeCursor);
     if (handCursor != 0) XFreeCursor(display, handCursor);
@@ -72,8 +66,7 @@ Window::~Window()
     XCloseDisplay(display);
 }
 
-Window* createWindow(Winwrapper* wrapper, int width, int height, void* parent)
-{
+Window* createWindow(Winwrapper* wrapper, int width, int height, void* parent) {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         reportFailure();
@@ -93,40 +86,23 @@ Window* createWindow(Winwrapper* wrapper, int width, int height, void* parent)
     return window;
 }
 
-void destroyWindow(Window* window)
-{
-    delete window;
-}
+void destroyWindow(Window* window) { delete window; }
 
-bool closesWithEditor()
-{
-    return true;
-}
+bool closesWithEditor() { return true; }
 
-void hideWindow(Window* window)
-{
+void hideWindow(Window* window) {
     if (window->destroyed) return;
     XUnmapWindow(window->display, window->id);
     XFlush(window->display);
 }
 
-unsigned long long handleOf(Window* window)
-{
-    return window->id;
-}
+unsigned long long handleOf(Window* window) { return window->id; }
 
-Paintwell::NativeWindow drawable(Window* window)
-{
-    return Paintwell::NativeWindow{window->display, window->id};
-}
+Paintwell::NativeWindow drawable(Window* window) { return Paintwell::NativeWindow{window->display, window->id}; }
 
-void invalidate(Window* window)
-{
-    window->repaint.store(true, std::memory_order_release);
-}
+void invalidate(Window* window) { window->repaint.store(true, std::memory_order_release); }
 
-void paintBlack(Window* window)
-{
+void paintBlack(Window* window) {
     if (window->destroyed) return;
     GC gc = XCreateGC(window->display, window->id, 0, nullptr);
     XSetForeground(window->display, gc, BlackPixel(window->display, DefaultScreen(window->display)));

@@ -4,9 +4,7 @@
 #include "module/entry.h"
 
 // Some older hosts look for MAIN.
-extern "C" TALLOW_EXPORT vst::AEffect* MAIN(vst::audioMasterCallback audioMaster) {
-    return VSTPluginMain(audioMaster);
-}
+extern "C" TALLOW_EXPORT vst::AEffect* MAIN(vst::audioMasterCallback audioMaster) { return VSTPluginMain(audioMaster); }
 
 // The instance handle finds the module's resources and its own windows.
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

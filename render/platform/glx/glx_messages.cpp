@@ -5,9 +5,6 @@
 
 namespace Paintwell::platform {
 
-void showDriverMessage(const char* caption, const char* text)
-{
-    Services::showError(caption, text);
-}
+void showDriverMessage(const char* caption, const char* text) { Services::showError(caption, text); }
 
 }  // namespace Paintwell::platform

@@ -6,8 +6,7 @@
 
 namespace Paintwell::platform {
 
-PIXELFORMATDESCRIPTOR windowPixelFormat()
-{
+PIXELFORMATDESCRIPTOR windowPixelFormat() {
     PIXELFORMATDESCRIPTOR descriptor{};
     descriptor.nSize = sizeof descriptor;
     descriptor.nVersion = 1;
@@ -19,24 +18,19 @@ PIXELFORMATDESCRIPTOR windowPixelFormat()
 
 namespace {
 
-HGLRC createContext(HDC dc)
-{
+HGLRC createContext(HDC dc) {
     PIXELFORMATDESCRIPTOR descriptor = windowPixelFormat();
     int format = ChoosePixelFormat(dc, &descriptor);
-    if (format == 0)
-        checkFailed(__LINE__);
-    if (!SetPixelFormat(dc, format, &descriptor))
-        checkFailed(__LINE__);
+    if (format == 0) checkFailed(__LINE__);
+    if (!SetPixelFormat(dc, format, &descriptor)) checkFailed(__LINE__);
     HGLRC context = wglCreateContext(dc);
-    if (!context)
-        checkFailed(__LINE__);
+    if (!context) checkFailed(__LINE__);
     return context;
 }
 
 }  // namespace
 
-Surface* openSurface(const NativeWindow& native)
-{
+Surface* openSurface(const NativeWindow& native) {
     HWND window = reinterpret_cast<HWND>(native.handle);
     HDC dc = GetDC(window);
     try {
@@ -48,8 +42,7 @@ Surface* openSurface(const NativeWindow& native)
     }
 }
 
-void closeSurface(Surface* surface)
-{
+void closeSurface(Surface* surface) {
     if (!wglDeleteContext(surface->context)) {
         try {
             checkFailed(__LINE__);
@@ -61,51 +54,32 @@ void closeSurface(Surface* surface)
     delete surface;
 }
 
-CurrentContext currentContext()
-{
-    return CurrentContext{wglGetCurrentDC(), 0, 0, wglGetCurrentContext()};
-}
+CurrentContext currentContext() { return CurrentContext{wglGetCurrentDC(), 0, 0, wglGetCurrentContext()}; }
 
-bool makeCurrent(Surface* surface)
-{
-    return wglMakeCurrent(surface->dc, surface->context);
-}
+bool makeCurrent(Surface* surface) { return wglMakeCurrent(surface->dc, surface->context); }
 
-bool restoreContext(Surface*, const CurrentContext& saved)
-{
+bool restoreContext(Surface*, const CurrentContext& saved) {
     return wglMakeCurrent(static_cast<HDC>(saved.display), static_cast<HGLRC>(saved.context));
 }
 
-void* procAddress(const char* name)
-{
-    return reinterpret_cast<void*>(wglGetProcAddress(name));
-}
+void* procAddress(const char* name) { return reinterpret_cast<void*>(wglGetProcAddress(name)); }
 
-void disableSwapWait(Surface*)
-{
+void disableSwapWait(Surface*) {
     // The driver's default interval stands on Windows.
 }
 
-void clientSize(Surface* surface, int& width, int& height)
-{
+void clientSize(Surface* surface, int& width, int& height) {
     RECT rect{};
     GetClientRect(surface->window, &rect);
     width = rect.right - rect.left;
     height = rect.bottom - rect.top;
 }
 
-void swapBuffers(Surface* surface)
-{
-    SwapBuffers(surface->dc);
-}
+void swapBuffers(Surface* surface) { SwapBuffers(surface->dc); }
 
-void writeDebugText(const char* text)
-{
-    OutputDebugStringA(text);
-}
+void writeDebugText(const char* text) { OutputDebugStringA(text); }
 
-void showDriverMessage(const char* caption, const char* text)
-{
+void showDriverMessage(const char* caption, const char* text) {
     MessageBoxA(nullptr, text, caption, MB_TASKMODAL | MB_ICONERROR);
 }
 

@@ -6,8 +6,7 @@
 
 namespace Paintwell::platform {
 
-TextMode desktopTextMode(Surface*, TextMode previous)
-{
+TextMode desktopTextMode(Surface*, TextMode previous) {
     TextMode mode{false, previous.rgb};
     BOOL smoothing = FALSE;
     UINT type = 0;
@@ -15,15 +14,13 @@ TextMode desktopTextMode(Surface*, TextMode previous)
         SystemParametersInfoA(SPI_GETFONTSMOOTHINGTYPE, 0, &type, 0)) {
         mode.subpixel = type == FE_FONTSMOOTHINGCLEARTYPE;
         UINT orientation = 0;
-        if (!mode.subpixel)
-            mode.rgb = true;
+        if (!mode.subpixel) mode.rgb = true;
         else if (SystemParametersInfoA(SPI_GETFONTSMOOTHINGORIENTATION, 0, &orientation, 0))
             mode.rgb = orientation == FE_FONTSMOOTHINGORIENTATIONRGB;
         else
             mode.rgb = true;
     }
-    if (GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) < 0)
-        mode.subpixel = false;
+    if (GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) < 0) mode.subpixel = false;
     return mode;
 }
 

@@ -77,7 +77,8 @@ Answer askOnDisplay(const Buttons* buttons, const std::string& title, const std:
          0, 1},
         {{"xmessage", "-center", "-title", title, "-buttons", question ? yes + ":10," + no + ":11" : "OK:10",
           "-default", question ? no : "OK", text},
-         10, 11},
+         10,
+         11},
     };
     for (const Dialog& dialog : dialogs) {
         const int status = runDialog(dialog.command);

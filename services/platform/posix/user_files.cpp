@@ -85,7 +85,8 @@ bool readWholeFile(const std::string& path, std::size_t limit, std::string& byte
             ssize_t n = ::read(fd, data.data() + done, data.size() - done);
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) ok = false;  // shrank or failed under us
-            else done += static_cast<std::size_t>(n);
+            else
+                done += static_cast<std::size_t>(n);
         }
     }
     ::close(fd);

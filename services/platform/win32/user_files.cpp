@@ -61,8 +61,8 @@ bool readWholeFile(const std::string& path, std::size_t limit, std::string& byte
     if (ok) {
         data.resize(static_cast<std::size_t>(size.QuadPart));
         DWORD read = 0;
-        ok = data.empty() || (ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) &&
-                              read == data.size());
+        ok = data.empty() ||
+             (ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) && read == data.size());
     }
     CloseHandle(file);
     if (ok) bytes.swap(data);

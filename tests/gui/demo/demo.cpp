@@ -22,15 +22,13 @@ struct Host : Wispkit::IFrameController, Wispkit::ITimerController {
     void onTimer() override { ++ticks; }
 };
 
-void print(const WispkitDemo::Event& e)
-{
+void print(const WispkitDemo::Event& e) {
     std::printf("%-5s %-7s x=%d y=%d button=%d delta=%.1f keys=%d id=%u\n", e.pad.c_str(), e.what.c_str(), e.x, e.y,
                 e.button, e.delta, e.keys, e.id);
     std::fflush(stdout);
 }
 
-double secondsFrom(int argc, char** argv)
-{
+double secondsFrom(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; ++i)
         if (std::strcmp(argv[i], "--seconds") == 0) return std::atof(argv[i + 1]);
     return 0;  // until the window closes
@@ -38,8 +36,7 @@ double secondsFrom(int argc, char** argv)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     double seconds = secondsFrom(argc, argv);
     Host host;
     WispkitDemo::Log log;

@@ -28,8 +28,7 @@ using HeadlessTest::windowSystem;
 
 std::vector<std::string> hostCalls;
 
-vst::VstIntPtr recordingHost(vst::AEffect*, vst::int32 opcode, vst::int32 index, vst::VstIntPtr, void*, float opt)
-{
+vst::VstIntPtr recordingHost(vst::AEffect*, vst::int32 opcode, vst::int32 index, vst::VstIntPtr, void*, float opt) {
     char text[48];
     switch (opcode) {
     case vst::audioMasterBeginEdit: std::snprintf(text, sizeof text, "begin %d", index); break;
@@ -44,8 +43,7 @@ vst::VstIntPtr recordingHost(vst::AEffect*, vst::int32 opcode, vst::int32 index,
 
 class FramePlug : public PlugCore::Plug {
 public:
-    FramePlug() : Plug(recordingHost, 4, 3, "Frame Test Plug", 1, 1)
-    {
+    FramePlug() : Plug(recordingHost, 4, 3, "Frame Test Plug", 1, 1) {
         params.defineParameter(0, "a", "dB", 0.25f);
         params.defineParameter(1, "b", "", 0.5f);
         params.defineParameter(2, "c", "", 0.75f);
@@ -58,8 +56,7 @@ public:
 
 class Builder : public Wispkit::IEditBuilder {
 public:
-    void build(Wispkit::PlugFrame* frame) override
-    {
+    void build(Wispkit::PlugFrame* frame) override {
         ++builds;
         new Wispkit::PlugKnob(frame, frame, "knob", 1, 392, 4);  // reaches into the logo patch
     }
@@ -69,8 +66,7 @@ public:
 // Owns the plug (which owns the editor) and a per-test user folder.
 class Editor : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         windowSystem() = HeadlessTest::WindowSystem{};
         hostCalls.clear();
 #ifndef _WIN32
@@ -88,8 +84,7 @@ protected:
         defaultsFile = plug->defaultsFilePath(false);
         std::filesystem::remove(defaultsFile);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         // An editor still open when the effect goes leaves its window to the
         // host (as on Windows), which destroys it afterwards.
         Wispkit::Winwrapper* left = editor != nullptr && plug != nullptr && editor->isOpen()
@@ -103,14 +98,12 @@ protected:
         std::filesystem::remove_all(folder);
 #endif
     }
-    Wispkit::PlugFrame* openFrame()
-    {
+    Wispkit::PlugFrame* openFrame() {
         editor->open(nullptr);
         return editor->getFrame();
     }
     // Picks item id of the menu the fake window system shows last.
-    void choose(unsigned id)
-    {
+    void choose(unsigned id) {
         auto* root = static_cast<Wispkit::Winwrapper*>(editor->getFrame()->getParent());
         root->command(id);
         root->menuClosed();
@@ -127,8 +120,7 @@ protected:
 #endif
 };
 
-TEST_F(Editor, OpeningTwiceMakesOneWindowAndClosingKeepsItUntilTheHostDestroysIt)
-{
+TEST_F(Editor, OpeningTwiceMakesOneWindowAndClosingKeepsItUntilTheHostDestroysIt) {
     EXPECT_EQ(plug->dispatcher(vst::effEditOpen, 0, 0, nullptr, 0), 1);
     EXPECT_EQ(plug->dispatcher(vst::effEditOpen, 0, 0, nullptr, 0), 1);
     EXPECT_EQ(windowSystem().windowsCreated, 1);
@@ -163,8 +155,7 @@ TEST_F(Editor, OpeningTwiceMakesOneWindowAndClosingKeepsItUntilTheHostDestroysIt
     EXPECT_EQ(windowSystem().windowsAlive, 0);
 }
 
-TEST_F(Editor, CloseEndsTheWindowWhereTheWindowSystemAsksForIt)
-{
+TEST_F(Editor, CloseEndsTheWindowWhereTheWindowSystemAsksForIt) {
     windowSystem().closesWithEditor = true;  // as on X11
     for (int i = 0; i < 3; ++i) {
         editor->open(nullptr);
@@ -178,8 +169,7 @@ TEST_F(Editor, CloseEndsTheWindowWhereTheWindowSystemAsksForIt)
     EXPECT_EQ(windowSystem().windowsAlive, 0);
 }
 
-TEST_F(Editor, FirstTickDeliversEveryParameterAndABusyEditorGetsItLater)
-{
+TEST_F(Editor, FirstTickDeliversEveryParameterAndABusyEditorGetsItLater) {
     plug->setParameter(0, 0.5f);
     plug->setParameter(2, 0.125f);
     Wispkit::PlugFrame* frame = openFrame();
@@ -205,8 +195,7 @@ TEST_F(Editor, FirstTickDeliversEveryParameterAndABusyEditorGetsItLater)
     editor->lock().unlock();
 }
 
-TEST_F(Editor, FrameEditsReachTheHostAsGesturesAndFillTheCache)
-{
+TEST_F(Editor, FrameEditsReachTheHostAsGesturesAndFillTheCache) {
     Wispkit::PlugFrame* frame = openFrame();
     frame->setEditing(2, true);
     frame->setValue(2, 0.5f);
@@ -231,8 +220,7 @@ TEST_F(Editor, FrameEditsReachTheHostAsGesturesAndFillTheCache)
     EXPECT_EQ(frame->getMapping(9), -1);
 }
 
-TEST_F(Editor, LogoPatchOpensTheDefaultsMenuWithEitherButton)
-{
+TEST_F(Editor, LogoPatchOpensTheDefaultsMenuWithEitherButton) {
     Wispkit::PlugFrame* frame = openFrame();
     auto* root = static_cast<Wispkit::Winwrapper*>(frame->getParent());
     root->mouseEvent(Wispkit::MouseAction::Down, 470, 100, Wispkit::kRightButton, 0, 0);
@@ -264,8 +252,7 @@ TEST_F(Editor, LogoPatchOpensTheDefaultsMenuWithEitherButton)
     EXPECT_EQ(windowSystem().menusShown, 2);
 }
 
-TEST_F(Editor, DefaultsMenuAsksFirstAndCancelChangesNothing)
-{
+TEST_F(Editor, DefaultsMenuAsksFirstAndCancelChangesNothing) {
     Wispkit::PlugFrame* frame = openFrame();
     const std::string caption = "Corvelight Frame Test Plug|";
     const std::string& path = defaultsFile;
@@ -308,8 +295,7 @@ TEST_F(Editor, DefaultsMenuAsksFirstAndCancelChangesNothing)
 
 namespace {
 
-TEST_F(Editor, MidiLearnFromTheContextMenuShowsTheMappingAndUnlearnsIt)
-{
+TEST_F(Editor, MidiLearnFromTheContextMenuShowsTheMappingAndUnlearnsIt) {
     Wispkit::PlugFrame* frame = openFrame();
     auto* root = static_cast<Wispkit::Winwrapper*>(frame->getParent());
     root->mouseEvent(Wispkit::MouseAction::Down, 432, 44, Wispkit::kRightButton, 0, 0);  // the knob of parameter 1
@@ -350,8 +336,7 @@ TEST_F(Editor, MidiLearnFromTheContextMenuShowsTheMappingAndUnlearnsIt)
 
 namespace {
 
-TEST_F(Editor, FrameDrawsThePanelAndTheTintedLogoAndReleasesWhatItMade)
-{
+TEST_F(Editor, FrameDrawsThePanelAndTheTintedLogoAndReleasesWhatItMade) {
     descriptor.textureName = "texture";
     Wispkit::PlugFrame* frame = openFrame();
     PaintwellTest::RecordingContext context;
@@ -386,8 +371,7 @@ TEST_F(Editor, FrameDrawsThePanelAndTheTintedLogoAndReleasesWhatItMade)
 
 namespace {
 
-TEST(ImageCache, KeepsTheFirstBackgroundAndDoesNotRetryAFailure)
-{
+TEST(ImageCache, KeepsTheFirstBackgroundAndDoesNotRetryAFailure) {
     Wispkit::freeCachedImages();
     const Wispkit::Image* panel = Wispkit::cachedImage(Wispkit::CachedImage::Background, "texture");
     ASSERT_NE(panel, nullptr);

@@ -5,8 +5,7 @@
 
 namespace HeadlessTest {
 
-WindowSystem& windowSystem()
-{
+WindowSystem& windowSystem() {
     static WindowSystem system;
     return system;
 }
@@ -31,18 +30,15 @@ namespace {
 class FakeMenu : public Menu {
 public:
     FakeMenu(Winwrapper* wrapper, Control* owner) : wrapper(wrapper), owner(owner) {}
-    bool addItem(const char* text, unsigned id, bool enabled) override
-    {
+    bool addItem(const char* text, unsigned id, bool enabled) override {
         items.push_back({text, id, enabled});
         return true;
     }
-    bool addSeparator() override
-    {
+    bool addSeparator() override {
         items.push_back({"-", 0, false});
         return true;
     }
-    bool show(int x, int y, int align) override
-    {
+    bool show(int x, int y, int align) override {
         auto& system = windowSystem();
         system.menuOwner = owner;
         system.menuItems = items;
@@ -62,96 +58,63 @@ private:
 
 }  // namespace
 
-Window* createWindow(Winwrapper* wrapper, int, int, void*)
-{
+Window* createWindow(Winwrapper* wrapper, int, int, void*) {
     ++windowSystem().windowsCreated;
     ++windowSystem().windowsAlive;
     ++windowSystem().windowsShown;
     return new Window{wrapper};
 }
 
-void destroyWindow(Window* window)
-{
+void destroyWindow(Window* window) {
     if (window->timer) --windowSystem().timersRunning;
     --windowSystem().windowsAlive;
     if (window->shown) --windowSystem().windowsShown;
     delete window;
 }
 
-bool closesWithEditor()
-{
-    return windowSystem().closesWithEditor;
-}
+bool closesWithEditor() { return windowSystem().closesWithEditor; }
 
-void hideWindow(Window* window)
-{
+void hideWindow(Window* window) {
     if (window->shown) --windowSystem().windowsShown;
     window->shown = false;
 }
 
-unsigned long long handleOf(Window* window)
-{
-    return reinterpret_cast<unsigned long long>(window);
-}
+unsigned long long handleOf(Window* window) { return reinterpret_cast<unsigned long long>(window); }
 
-Paintwell::NativeWindow drawable(Window*)
-{
-    return Paintwell::NativeWindow{};
-}
+Paintwell::NativeWindow drawable(Window*) { return Paintwell::NativeWindow{}; }
 
-void invalidate(Window*)
-{
-    ++windowSystem().invalidations;
-}
+void invalidate(Window*) { ++windowSystem().invalidations; }
 
 void paintBlack(Window*) {}
 
 void pump(Window*) {}
 
-bool startTimer(Window* window)
-{
+bool startTimer(Window* window) {
     if (!window->timer) ++windowSystem().timersRunning;
     window->timer = true;
     return true;
 }
 
-void stopTimer(Window* window)
-{
+void stopTimer(Window* window) {
     if (window->timer) --windowSystem().timersRunning;
     window->timer = false;
 }
 
-void setCapture(Window* window)
-{
-    window->captured = true;
-}
+void setCapture(Window* window) { window->captured = true; }
 
-void releaseCapture(Window* window)
-{
-    window->captured = false;
-}
+void releaseCapture(Window* window) { window->captured = false; }
 
-bool hasCapture(Window* window)
-{
-    return window->captured;
-}
+bool hasCapture(Window* window) { return window->captured; }
 
-bool confirm(Window*, const char* caption, const char* text)
-{
+bool confirm(Window*, const char* caption, const char* text) {
     windowSystem().questions.push_back(std::string(caption) + "|" + text);
     return windowSystem().confirmAnswer;
 }
 
 void setCursor(Window*, CursorShape) {}
 
-Menu* createMenu(Winwrapper* wrapper, Control* owner)
-{
-    return new FakeMenu(wrapper, owner);
-}
+Menu* createMenu(Winwrapper* wrapper, Control* owner) { return new FakeMenu(wrapper, owner); }
 
-void openAddress(const char* address)
-{
-    windowSystem().openedAddresses.push_back(address);
-}
+void openAddress(const char* address) { windowSystem().openedAddresses.push_back(address); }
 
 }  // namespace Wispkit::platform

@@ -30,8 +30,7 @@ namespace {
 
 using Pixels = std::vector<std::uint32_t>;
 
-PngTest::Bytes encode(const Pixels& pixels, const std::string& textMode)
-{
+PngTest::Bytes encode(const Pixels& pixels, const std::string& textMode) {
     PngTest::SampleImage image;
     image.width = kWidth;
     image.height = kHeight;
@@ -48,15 +47,13 @@ PngTest::Bytes encode(const Pixels& pixels, const std::string& textMode)
     return PngTest::assemblePng(image, PngTest::zlibWrap(PngTest::deflateStored(raw), raw), 0, {text});
 }
 
-bool writeFile(const std::string& path, const PngTest::Bytes& bytes)
-{
+bool writeFile(const std::string& path, const PngTest::Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return bool(out);
 }
 
-bool readFile(const std::string& path, PngTest::Bytes& bytes)
-{
+bool readFile(const std::string& path, PngTest::Bytes& bytes) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -64,8 +61,7 @@ bool readFile(const std::string& path, PngTest::Bytes& bytes)
 }
 
 // The text mode a screenshot recorded in its tEXt chunk.
-std::string textModeOf(const PngTest::Bytes& png)
-{
+std::string textModeOf(const PngTest::Bytes& png) {
     const std::string key = std::string("tEXttext-mode") + '\0';
     const std::string all(png.begin(), png.end());
     const std::size_t at = all.find(key);
@@ -76,8 +72,7 @@ std::string textModeOf(const PngTest::Bytes& png)
     return length < keyLength ? std::string() : all.substr(at + key.size(), length - keyLength);
 }
 
-bool compare(const std::string& state, const PngTest::Bytes& ours, const std::string& referencePath)
-{
+bool compare(const std::string& state, const PngTest::Bytes& ours, const std::string& referencePath) {
     PngTest::Bytes theirs;
     if (!readFile(referencePath, theirs)) {
         std::fprintf(stderr, "no reference at %s: render it first (the native tests do)\n", referencePath.c_str());
@@ -91,8 +86,8 @@ bool compare(const std::string& state, const PngTest::Bytes& ours, const std::st
         return false;
     }
     if (textModeOf(ours) != textModeOf(theirs))
-        std::fprintf(stderr, "%s: the text modes differ (%s here, %s there): set both desktops alike\n",
-                     state.c_str(), textModeOf(ours).c_str(), textModeOf(theirs).c_str());
+        std::fprintf(stderr, "%s: the text modes differ (%s here, %s there): set both desktops alike\n", state.c_str(),
+                     textModeOf(ours).c_str(), textModeOf(theirs).c_str());
     int worst = 0;
     unsigned differing = 0;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -106,8 +101,7 @@ bool compare(const std::string& state, const PngTest::Bytes& ours, const std::st
 }
 
 // A frame that is all one colour means the readback saw no paint.
-bool painted(const Pixels& pixels)
-{
+bool painted(const Pixels& pixels) {
     return !pixels.empty() && std::any_of(pixels.begin(), pixels.end(), [&](auto p) { return p != pixels[0]; });
 }
 
@@ -119,8 +113,7 @@ struct Shot {
     Pixels pixels;
 };
 
-bool takeShots(ScreenshotHost& host, std::vector<Shot>& shots)
-{
+bool takeShots(ScreenshotHost& host, std::vector<Shot>& shots) {
     Effect effect;
     effect.start();
     if (effect.dispatch(vst::effEditOpen, 0, 0, host.parent()) != 1) return false;
@@ -149,8 +142,7 @@ bool takeShots(ScreenshotHost& host, std::vector<Shot>& shots)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const bool comparing = argc == 6 && std::strcmp(argv[3], "--compare-with") == 0;
     if (argc != 3 && !comparing) {
         std::fprintf(stderr, "usage: %s DIR SYSTEM [--compare-with REFDIR REFSYSTEM]\n", argv[0]);

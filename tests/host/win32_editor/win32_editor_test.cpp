@@ -23,8 +23,7 @@ using Gestures = std::vector<std::string>;
 
 constexpr int kDepth = 2, kShape = 6, kRange = 8;
 
-void pumpFor(unsigned milliseconds)
-{
+void pumpFor(unsigned milliseconds) {
     const ULONGLONG end = GetTickCount64() + milliseconds;
     for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
@@ -41,8 +40,7 @@ void pumpFor(unsigned milliseconds)
 // window costs Wine two seconds.
 class HostWindow {
 public:
-    HostWindow()
-    {
+    HostWindow() {
         WNDCLASSEXA info{};
         info.cbSize = sizeof info;
         info.lpfnWndProc = DefWindowProcA;
@@ -58,8 +56,7 @@ public:
         pumpFor(50);
     }
 
-    std::vector<HWND> children() const
-    {
+    std::vector<HWND> children() const {
         std::vector<HWND> found;
         EnumChildWindows(
             hwnd,
@@ -72,8 +69,7 @@ public:
     }
     // A child window filling the client area, the window the editor is given
     // (as hosts that embed editors in a panel of their own do).
-    HWND panel() const
-    {
+    HWND panel() const {
         return CreateWindowExA(0, "TallowTestHost", "panel", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 480, 110,
                                hwnd, nullptr, GetModuleHandleA(nullptr), nullptr);
     }
@@ -81,21 +77,18 @@ public:
     HWND hwnd = nullptr;
 };
 
-std::string automate(int index, float value)
-{
+std::string automate(int index, float value) {
     char text[64];
     std::snprintf(text, sizeof text, "automate %d %.4f", index, value);
     return text;
 }
 
 // The host's record of edit gestures since the last call, one line per call.
-Gestures takeGestures()
-{
+Gestures takeGestures() {
     Gestures lines;
     for (const auto& call : host().calls) {
         char text[64];
-        if (call.opcode == vst::audioMasterBeginEdit)
-            std::snprintf(text, sizeof text, "begin %d", call.index);
+        if (call.opcode == vst::audioMasterBeginEdit) std::snprintf(text, sizeof text, "begin %d", call.index);
         else if (call.opcode == vst::audioMasterEndEdit)
             std::snprintf(text, sizeof text, "end %d", call.index);
         else if (call.opcode == vst::audioMasterAutomate)
@@ -110,23 +103,20 @@ Gestures takeGestures()
 
 class Win32Editor : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         // A pointer over the windows would add moves and leaves of its own.
         SetCursorPos(1010, 750);
         host().reset();
         effect.start();
     }
     // As a host does: the editor closed, then the window it was given destroyed.
-    void TearDown() override
-    {
+    void TearDown() override {
         effect.dispatch(vst::effEditClose);
         if (panel != nullptr) DestroyWindow(panel);
         pumpFor(20);
     }
 
-    void open()
-    {
+    void open() {
         panel = window.panel();
         ASSERT_EQ(effect.dispatch(vst::effEditOpen, 0, 0, panel), 1);
         pumpFor(200);
@@ -134,36 +124,31 @@ protected:
         ASSERT_NE(editor, nullptr);
         host().calls.clear();
     }
-    void send(UINT message, WPARAM wParam, int x, int y)
-    {
+    void send(UINT message, WPARAM wParam, int x, int y) {
         SendMessageA(editor, message, wParam, MAKELPARAM(x, y));
         pumpFor(15);
     }
-    void drag(int x, int y, int dy, WPARAM keys = 0)
-    {
+    void drag(int x, int y, int dy, WPARAM keys = 0) {
         send(WM_MOUSEMOVE, keys, x, y);
         send(WM_LBUTTONDOWN, MK_LBUTTON | keys, x, y);
         send(WM_MOUSEMOVE, MK_LBUTTON | keys, x, y + dy);
         send(WM_LBUTTONUP, keys, x, y + dy);
     }
     // One wheel notch (positive: away from the user) at (x, y) of the editor.
-    void wheel(int x, int y, int notches, WPARAM keys = 0)
-    {
+    void wheel(int x, int y, int notches, WPARAM keys = 0) {
         POINT point{x, y};
         ClientToScreen(editor, &point);
         SendMessageA(editor, WM_MOUSEWHEEL, MAKEWPARAM(keys, 120 * notches), MAKELPARAM(point.x, point.y));
         pumpFor(15);
     }
     float value(int index) const { return effect->getParameter(effect.get(), index); }
-    void setValue(int index, float v)
-    {
+    void setValue(int index, float v) {
         effect->setParameter(effect.get(), index, v);
         pumpFor(40);  // the editor's timer takes the new value
         host().calls.clear();
     }
 
-    static HostWindow& sharedWindow()
-    {
+    static HostWindow& sharedWindow() {
         static HostWindow* shared = new HostWindow;
         return *shared;
     }
@@ -183,8 +168,7 @@ struct Holdings {
     bool operator==(const Holdings&) const = default;
 };
 
-DWORD gdiObjects()
-{
+DWORD gdiObjects() {
     if (DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return counted;
     DWORD live = 0;
     for (std::uintptr_t index = 1; index < 0x10000; ++index)
@@ -192,8 +176,7 @@ DWORD gdiObjects()
     return live;
 }
 
-Holdings holdings()
-{
+Holdings holdings() {
     Holdings h;
     h.gdi = gdiObjects();
     h.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
@@ -207,15 +190,13 @@ Holdings holdings()
     return h;
 }
 
-void PrintTo(const Holdings& h, std::ostream* out)
-{
+void PrintTo(const Holdings& h, std::ostream* out) {
     *out << "GDI " << h.gdi << ", USER " << h.user << ", windows " << h.windows;
 }
 
 // Hosts destroy the window they gave the editor after effEditClose; the
 // editor's window goes with it.
-TEST_F(Win32Editor, OpensInsideTheHostWindowAndClosesManyTimesWithoutGrowth)
-{
+TEST_F(Win32Editor, OpensInsideTheHostWindowAndClosesManyTimesWithoutGrowth) {
     const ULONGLONG start = GetTickCount64();
     Holdings after1;
     constexpr int kRounds = 50;
@@ -245,8 +226,7 @@ TEST_F(Win32Editor, OpensInsideTheHostWindowAndClosesManyTimesWithoutGrowth)
     std::printf("\n");
 }
 
-TEST_F(Win32Editor, KnobDragsFineModeAndTheWheelReachTheHostAsGestures)
-{
+TEST_F(Win32Editor, KnobDragsFineModeAndTheWheelReachTheHostAsGestures) {
     open();
     const float depth = value(kDepth);
     drag(206, 60, -40);  // a tenth of the range up
@@ -265,8 +245,7 @@ TEST_F(Win32Editor, KnobDragsFineModeAndTheWheelReachTheHostAsGestures)
                                         automate(kDepth, before + 0.045f), "end 2"}));
 }
 
-TEST_F(Win32Editor, DoubleClickRightClickDuringADragTheSwitchAndTheRangeWheel)
-{
+TEST_F(Win32Editor, DoubleClickRightClickDuringADragTheSwitchAndTheRangeWheel) {
     open();
     setValue(kDepth, 0.9f);
     send(WM_LBUTTONDBLCLK, MK_LBUTTON, 206, 60);

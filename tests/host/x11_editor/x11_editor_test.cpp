@@ -35,8 +35,7 @@ using HostTest::host;
 // The host's window: a top-level window of the test's own connection.
 class HostWindow {
 public:
-    HostWindow()
-    {
+    HostWindow() {
         display = XOpenDisplay(nullptr);
         if (display == nullptr) return;
         XSetWindowAttributes attributes{};
@@ -47,16 +46,14 @@ public:
         XMapRaised(display, id);
         XSync(display, False);
     }
-    ~HostWindow()
-    {
+    ~HostWindow() {
         if (display == nullptr) return;
         XDestroyWindow(display, id);
         XCloseDisplay(display);
     }
     void* handle() const { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(id)); }
 
-    unsigned children() const
-    {
+    unsigned children() const {
         ::Window root = 0, parent = 0, *list = nullptr;
         unsigned count = 0;
         XSync(display, False);
@@ -65,19 +62,16 @@ public:
         return count;
     }
     // The pointer to (x, y) of the editor, then a press or release.
-    void moveTo(int x, int y)
-    {
+    void moveTo(int x, int y) {
         XTestFakeMotionEvent(display, DefaultScreen(display), kLeft + x, kTop + y, 0);
         XSync(display, False);
     }
-    void button(unsigned number, bool down)
-    {
+    void button(unsigned number, bool down) {
         XTestFakeButtonEvent(display, number, down ? True : False, 0);
         XSync(display, False);
     }
     // Pixels of the editor's area that are not black.
-    int litPixels()
-    {
+    int litPixels() {
         XImage* image = XGetImage(display, id, 0, 0, 480, 110, AllPlanes, ZPixmap);
         if (image == nullptr) return 0;
         int lit = 0;
@@ -88,8 +82,7 @@ public:
     }
 
     // The pointer's picture as the server shows it now.
-    std::vector<unsigned long> cursor()
-    {
+    std::vector<unsigned long> cursor() {
         XFixesCursorImage* image = XFixesGetCursorImage(display);
         if (image == nullptr) return {};
         std::vector<unsigned long> pixels{image->width, image->height};
@@ -104,8 +97,7 @@ public:
     ::Window id = 0;
 };
 
-void idleFor(const Effect& effect, int milliseconds)
-{
+void idleFor(const Effect& effect, int milliseconds) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     while (std::chrono::steady_clock::now() < end) {
         effect.dispatch(vst::effEditIdle);
@@ -113,8 +105,7 @@ void idleFor(const Effect& effect, int milliseconds)
     }
 }
 
-int openDescriptors()
-{
+int openDescriptors() {
     int count = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
     return count;
@@ -123,16 +114,14 @@ int openDescriptors()
 // Everything the module writes to stderr while it lives.
 class StderrCapture {
 public:
-    StderrCapture() : path(std::filesystem::temp_directory_path() / ("editor_stderr_" + std::to_string(getpid())))
-    {
+    StderrCapture() : path(std::filesystem::temp_directory_path() / ("editor_stderr_" + std::to_string(getpid()))) {
         std::fflush(stderr);
         saved = dup(2);
         FILE* file = std::fopen(path.c_str(), "w");
         dup2(fileno(file), 2);
         std::fclose(file);
     }
-    std::string finish()
-    {
+    std::string finish() {
         std::fflush(stderr);
         dup2(saved, 2);
         close(saved);
@@ -149,13 +138,11 @@ private:
 };
 
 // The host's record of edit gestures, one line per call.
-std::vector<std::string> gestures()
-{
+std::vector<std::string> gestures() {
     std::vector<std::string> calls;
     for (const auto& call : host().calls) {
         char text[64];
-        if (call.opcode == vst::audioMasterBeginEdit)
-            std::snprintf(text, sizeof text, "begin %d", call.index);
+        if (call.opcode == vst::audioMasterBeginEdit) std::snprintf(text, sizeof text, "begin %d", call.index);
         else if (call.opcode == vst::audioMasterEndEdit)
             std::snprintf(text, sizeof text, "end %d", call.index);
         else if (call.opcode == vst::audioMasterAutomate)
@@ -167,8 +154,7 @@ std::vector<std::string> gestures()
     return calls;
 }
 
-std::string automate(int index, float value)
-{
+std::string automate(int index, float value) {
     char text[64];
     std::snprintf(text, sizeof text, "automate %d %.4f", index, value);
     return text;
@@ -177,16 +163,14 @@ std::string automate(int index, float value)
 class X11Editor : public ::testing::Test {
 protected:
     TallowTest::ScopedEnv config{"XDG_CONFIG_HOME", TALLOW_EDITOR_CONFIG};
-    void SetUp() override
-    {
+    void SetUp() override {
         host().reset();
         if (window.display == nullptr) GTEST_SKIP() << "no X display";
     }
     HostWindow window;
 };
 
-TEST_F(X11Editor, OpensPaintsAndClosesAHundredTimesWithoutLeaks)
-{
+TEST_F(X11Editor, OpensPaintsAndClosesAHundredTimesWithoutLeaks) {
     Effect effect;
     effect.start();
     const int descriptors = openDescriptors();
@@ -207,8 +191,7 @@ TEST_F(X11Editor, OpensPaintsAndClosesAHundredTimesWithoutLeaks)
     EXPECT_EQ(openDescriptors(), descriptors);  // every display connection closed again
 }
 
-TEST_F(X11Editor, KnobDragSwitchClickAndMenuWheelReachTheHostAsGestures)
-{
+TEST_F(X11Editor, KnobDragSwitchClickAndMenuWheelReachTheHostAsGestures) {
     Effect effect;
     effect.start();
     const float depth = effect->getParameter(effect.get(), 2);
@@ -245,8 +228,7 @@ TEST_F(X11Editor, KnobDragSwitchClickAndMenuWheelReachTheHostAsGestures)
                                                     "begin 8", automate(8, next), "end 8"}));
 }
 
-TEST_F(X11Editor, PointerIsAHandOverAKnobAndTheArrowAgainOffIt)
-{
+TEST_F(X11Editor, PointerIsAHandOverAKnobAndTheArrowAgainOffIt) {
     Effect effect;
     ASSERT_EQ(effect.dispatch(vst::effEditOpen, 0, 0, window.handle()), 1);
     idleFor(effect, 200);
@@ -262,8 +244,7 @@ TEST_F(X11Editor, PointerIsAHandOverAKnobAndTheArrowAgainOffIt)
     effect.dispatch(vst::effEditClose);
 }
 
-TEST_F(X11Editor, KeysTypedWithThePointerOverTheEditorReachTheHost)
-{
+TEST_F(X11Editor, KeysTypedWithThePointerOverTheEditorReachTheHost) {
     Effect effect;
     ASSERT_EQ(effect.dispatch(vst::effEditOpen, 0, 0, window.handle()), 1);
     idleFor(effect, 200);
@@ -281,8 +262,7 @@ TEST_F(X11Editor, KeysTypedWithThePointerOverTheEditorReachTheHost)
     effect.dispatch(vst::effEditClose);
 }
 
-TEST_F(X11Editor, WorksOpenedBeforeResumeWhileAudioRunsAndAfterSuspend)
-{
+TEST_F(X11Editor, WorksOpenedBeforeResumeWhileAudioRunsAndAfterSuspend) {
     Effect effect;
     ASSERT_EQ(effect.dispatch(vst::effEditOpen, 0, 0, window.handle()), 1);
     idleFor(effect, 200);

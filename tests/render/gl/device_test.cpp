@@ -14,12 +14,10 @@ using namespace PaintwellTest;
 
 namespace {
 
-int countReports(ReportKind kind, const char* fragment)
-{
+int countReports(ReportKind kind, const char* fragment) {
     int count = 0;
     for (const Report& report : reports())
-        if (report.kind == kind && report.text.find(fragment) != std::string::npos)
-            ++count;
+        if (report.kind == kind && report.text.find(fragment) != std::string::npos) ++count;
     return count;
 }
 
@@ -27,8 +25,7 @@ int countReports(ReportKind kind, const char* fragment)
 
 using DeviceTest = GLTest;
 
-TEST_F(DeviceTest, ClearsToDarkGreyAndShowsTheDefaultPatternWhereNoTextureIsNamed)
-{
+TEST_F(DeviceTest, ClearsToDarkGreyAndShowsTheDefaultPatternWhereNoTextureIsNamed) {
     Frame frame = render([](Context* context) {
         Shader shader(context, BlendNone, CombineModulate);
         context->drawQuad(makeQuad(10, 20, 4, 4, 0, 0, 0xFFFFFFFF));
@@ -49,8 +46,7 @@ TEST_F(DeviceTest, ClearsToDarkGreyAndShowsTheDefaultPatternWhereNoTextureIsName
     EXPECT_TRUE(rgbNear(frame.at(10, 24), 0xFF1A1A1A, 1));
 }
 
-TEST_F(DeviceTest, GivesBackTheContextThatWasCurrentBeforeRender)
-{
+TEST_F(DeviceTest, GivesBackTheContextThatWasCurrentBeforeRender) {
     ForeignContext host;
     host.makeCurrent();
     ASSERT_TRUE(host.isCurrent());
@@ -64,8 +60,7 @@ TEST_F(DeviceTest, GivesBackTheContextThatWasCurrentBeforeRender)
     EXPECT_TRUE(noContextCurrent());
 }
 
-TEST_F(DeviceTest, NestedOperationsDoNotSwitchOrRestoreEarly)
-{
+TEST_F(DeviceTest, NestedOperationsDoNotSwitchOrRestoreEarly) {
     ForeignContext host;
     host.makeCurrent();
     StaticTexture* made = nullptr;
@@ -85,8 +80,7 @@ TEST_F(DeviceTest, NestedOperationsDoNotSwitchOrRestoreEarly)
     EXPECT_TRUE(host.isCurrent());
 }
 
-TEST_F(DeviceTest, SceneExceptionPropagatesAndRestoresTheContext)
-{
+TEST_F(DeviceTest, SceneExceptionPropagatesAndRestoresTheContext) {
     ForeignContext host;
     host.makeCurrent();
     EXPECT_THROW(render([](Context*) { throw Exception(); }), Exception);
@@ -96,8 +90,7 @@ TEST_F(DeviceTest, SceneExceptionPropagatesAndRestoresTheContext)
     EXPECT_TRUE(rgbNear(frame.at(5, 5), 0xFF1A1A1A, 1));
 }
 
-TEST_F(DeviceTest, CountsLiveTexturesAndWarnsAboutLeaksOnRelease)
-{
+TEST_F(DeviceTest, CountsLiveTexturesAndWarnsAboutLeaksOnRelease) {
     int base = device()->liveTextureCount();  // the default texture
     StaticTexture* first = device()->createStaticTexture(4, 4);
     StaticTexture* second = device()->createStaticTexture(16, 2);
@@ -112,16 +105,14 @@ TEST_F(DeviceTest, CountsLiveTexturesAndWarnsAboutLeaksOnRelease)
     delete static_cast<Texture*>(second);
 }
 
-TEST_F(DeviceTest, ReleasingEveryTextureLeavesNoWarning)
-{
+TEST_F(DeviceTest, ReleasingEveryTextureLeavesNoWarning) {
     device()->createStaticTexture(4, 4)->release();
     clearReports();
     releaseDevice();
     EXPECT_TRUE(reports().empty());
 }
 
-TEST_F(DeviceTest, UnknownModesAreCheckFailuresAtTheFirstDraw)
-{
+TEST_F(DeviceTest, UnknownModesAreCheckFailuresAtTheFirstDraw) {
     for (auto [blend, combine] : {std::pair{7, int(CombineColor)}, std::pair{int(BlendNone), 9}}) {
         clearReports();
         ForeignContext host;
@@ -142,8 +133,7 @@ TEST_F(DeviceTest, UnknownModesAreCheckFailuresAtTheFirstDraw)
     }
 }
 
-TEST(DeviceDriverTest, DriverWithoutMultitexturingShowsTheMessageOncePerProcess)
-{
+TEST(DeviceDriverTest, DriverWithoutMultitexturingShowsTheMessageOncePerProcess) {
     collectReports();
     clearReports();
     TestWindow& window = GLTest::sharedWindow();
@@ -164,8 +154,7 @@ TEST(DeviceDriverTest, DriverWithoutMultitexturingShowsTheMessageOncePerProcess)
     setReportObserver(nullptr);
 }
 
-TEST(DeviceDriverTest, FailedCreationLeavesTheCallersContextCurrent)
-{
+TEST(DeviceDriverTest, FailedCreationLeavesTheCallersContextCurrent) {
     collectReports();
     TestWindow& window = GLTest::sharedWindow();
     ForeignContext host;

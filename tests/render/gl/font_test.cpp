@@ -18,20 +18,11 @@ using namespace PaintwellTest;
 
 namespace {
 
-const std::vector<unsigned char>& vera()
-{
-    return veraFace();
-}
+const std::vector<unsigned char>& vera() { return veraFace(); }
 
-unsigned be16(const unsigned char* p)
-{
-    return unsigned(p[0]) << 8 | p[1];
-}
+unsigned be16(const unsigned char* p) { return unsigned(p[0]) << 8 | p[1]; }
 
-unsigned long be32(const unsigned char* p)
-{
-    return (unsigned long)be16(p) << 16 | be16(p + 2);
-}
+unsigned long be32(const unsigned char* p) { return (unsigned long)be16(p) << 16 | be16(p + 2); }
 
 // A minimal reader of the face file's tables, independent of the font
 // library: the em size, character-to-glyph map (format 4) and advances.
@@ -41,8 +32,7 @@ public:
 
     unsigned unitsPerEm() const { return be16(table("head") + 18); }
 
-    unsigned advance(unsigned code) const
-    {
+    unsigned advance(unsigned code) const {
         unsigned glyph = glyphIndex(code);
         unsigned metrics = be16(table("hhea") + 34);
         const unsigned char* hmtx = table("hmtx");
@@ -50,35 +40,29 @@ public:
     }
 
 private:
-    const unsigned char* table(const char* tag) const
-    {
+    const unsigned char* table(const char* tag) const {
         unsigned count = be16(&data[4]);
         for (unsigned i = 0; i < count; ++i) {
             const unsigned char* record = &data[12 + 16 * i];
-            if (std::string(reinterpret_cast<const char*>(record), 4) == tag)
-                return &data[be32(record + 8)];
+            if (std::string(reinterpret_cast<const char*>(record), 4) == tag) return &data[be32(record + 8)];
         }
         throw std::runtime_error(std::string("no table ") + tag);
     }
 
-    unsigned glyphIndex(unsigned code) const
-    {
+    unsigned glyphIndex(unsigned code) const {
         const unsigned char* cmap = table("cmap");
         for (unsigned i = 0; i < be16(cmap + 2); ++i) {
             const unsigned char* sub = cmap + be32(cmap + 4 + 8 * i + 4);
-            if (be16(sub) != 4)
-                continue;
+            if (be16(sub) != 4) continue;
             unsigned segments = be16(sub + 6) / 2;
             const unsigned char* ends = sub + 14;
             const unsigned char* starts = ends + 2 * segments + 2;
             const unsigned char* deltas = starts + 2 * segments;
             const unsigned char* offsets = deltas + 2 * segments;
             for (unsigned s = 0; s < segments; ++s) {
-                if (code > be16(ends + 2 * s) || code < be16(starts + 2 * s))
-                    continue;
+                if (code > be16(ends + 2 * s) || code < be16(starts + 2 * s)) continue;
                 unsigned offset = be16(offsets + 2 * s);
-                if (offset == 0)
-                    return (code + be16(deltas + 2 * s)) & 0xFFFF;
+                if (offset == 0) return (code + be16(deltas + 2 * s)) & 0xFFFF;
                 const unsigned char* slot = offsets + 2 * s + offset + 2 * (code - be16(starts + 2 * s));
                 unsigned glyph = be16(slot);
                 return glyph ? (glyph + be16(deltas + 2 * s)) & 0xFFFF : 0;
@@ -92,14 +76,12 @@ private:
 
 class FontTest : public ::testing::TestWithParam<float> {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_FALSE(vera().empty()) << "the Vera face is missing: " << TALLOW_VERA_PATH;
         font = buildFont(&context, vera().data(), vera().size(), GetParam(), 96);
         setTextMode(false, true);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         releaseFont(font);
         EXPECT_EQ(context.liveTextures, 0);
         setTextMode(false, false);
@@ -112,8 +94,7 @@ protected:
 
 }  // namespace
 
-TEST(AtlasLayoutTest, TheEmbeddedFacesBoxGives53By39CellsInA477By431Atlas)
-{
+TEST(AtlasLayoutTest, TheEmbeddedFacesBoxGives53By39CellsInA477By431Atlas) {
     AtlasLayout layout = layoutAtlas(-375, -483, 2636, 1901);
     EXPECT_EQ(layout.cellWidth, 53u);
     EXPECT_EQ(layout.cellHeight, 39u);
@@ -123,8 +104,7 @@ TEST(AtlasLayoutTest, TheEmbeddedFacesBoxGives53By39CellsInA477By431Atlas)
     EXPECT_EQ(layout.height, 431u);
 }
 
-TEST(AtlasLayoutTest, SmallCellsFitTheFirstWidthAndHugeOnesAreRefused)
-{
+TEST(AtlasLayoutTest, SmallCellsFitTheFirstWidthAndHugeOnesAreRefused) {
     AtlasLayout small = layoutAtlas(0, 0, 64 * 4, 64 * 4);  // 10 by 6 cells
     EXPECT_EQ(small.cellWidth, 10u);
     EXPECT_EQ(small.columns, 6u);
@@ -134,8 +114,7 @@ TEST(AtlasLayoutTest, SmallCellsFitTheFirstWidthAndHugeOnesAreRefused)
     EXPECT_THROW(layoutAtlas(0, 0, 64L * 100000, 64), Exception);  // cells wider than any atlas
 }
 
-TEST(FontBuildTest, BadBytesThrowAndLeaveNoTexture)
-{
+TEST(FontBuildTest, BadBytesThrowAndLeaveNoTexture) {
     RecordingContext context;
     std::vector<unsigned char> junk(1000, 0x41);
     EXPECT_THROW(buildFont(&context, junk.data(), junk.size(), 8, 96), Exception);
@@ -143,8 +122,7 @@ TEST(FontBuildTest, BadBytesThrowAndLeaveNoTexture)
     EXPECT_EQ(context.liveTextures, 0);
 }
 
-TEST_P(FontTest, AtlasHasTheFaceSizeAndEveryGlyphInItsOwnCell)
-{
+TEST_P(FontTest, AtlasHasTheFaceSizeAndEveryGlyphInItsOwnCell) {
     RecordedTexture* atlas = context.lastTexture;
     ASSERT_NE(atlas, nullptr);
     EXPECT_EQ(atlas->width, 477u);
@@ -170,8 +148,7 @@ TEST_P(FontTest, AtlasHasTheFaceSizeAndEveryGlyphInItsOwnCell)
     }
 }
 
-TEST(GlyphFilterTest, SpreadsEachSampleOverFiveTexelsAndKeepsFullCoverageFull)
-{
+TEST(GlyphFilterTest, SpreadsEachSampleOverFiveTexelsAndKeepsFullCoverageFull) {
     const std::uint8_t dot[1] = {255};
     std::uint8_t out[5];
     filterGlyphRow(dot, 1, out);
@@ -183,13 +160,11 @@ TEST(GlyphFilterTest, SpreadsEachSampleOverFiveTexelsAndKeepsFullCoverageFull)
     EXPECT_EQ(wide[1], 76);
     EXPECT_EQ(wide[2], 178);
     EXPECT_EQ(wide[3], 229);
-    for (int k = 4; k < 12; ++k)
-        EXPECT_EQ(wide[k], 255) << k;
+    for (int k = 4; k < 12; ++k) EXPECT_EQ(wide[k], 255) << k;
     EXPECT_EQ(wide[15], 25);
 }
 
-TEST_P(FontTest, EveryPrintableGlyphHasInkAndTheSpaceHasNone)
-{
+TEST_P(FontTest, EveryPrintableGlyphHasInkAndTheSpaceHasNone) {
     RecordedTexture* atlas = context.lastTexture;
     for (unsigned i = 0; i < 95; ++i) {
         const Glyph& g = font->glyphs[i];
@@ -205,8 +180,7 @@ TEST_P(FontTest, EveryPrintableGlyphHasInkAndTheSpaceHasNone)
     }
 }
 
-TEST_P(FontTest, AdvancesFollowTheFacesMetricsAtThreeTimesTheWidth)
-{
+TEST_P(FontTest, AdvancesFollowTheFacesMetricsAtThreeTimesTheWidth) {
     FaceFile face(vera());
     double pixelsPerEm = GetParam() * 96.0 / 72.0;
     for (char c = 33; c < 127; ++c) {
@@ -223,13 +197,20 @@ TEST_P(FontTest, AdvancesFollowTheFacesMetricsAtThreeTimesTheWidth)
     EXPECT_GT(font->underlineOffset, 0.0f);
 }
 
-TEST_P(FontTest, ControlCharactersAndHighBytesAreSkippedWithoutAdvancing)
-{
+TEST_P(FontTest, ControlCharactersAndHighBytesAreSkippedWithoutAdvancing) {
     float plain = measureText(font, "AB", -1);
     EXPECT_GT(plain, 0);
     EXPECT_EQ(measureText(font, "A\tB", -1), plain);
-    EXPECT_EQ(measureText(font, "A\x01\x1f" "B", -1), plain);
-    EXPECT_EQ(measureText(font, "A\xC3\xA9\xFF" "B", -1), plain);
+    EXPECT_EQ(measureText(font,
+                          "A\x01\x1f"
+                          "B",
+                          -1),
+              plain);
+    EXPECT_EQ(measureText(font,
+                          "A\xC3\xA9\xFF"
+                          "B",
+                          -1),
+              plain);
     EXPECT_EQ(measureText(font, "AB\0CD", -1), plain);
     EXPECT_EQ(measureText(font, "AB\0CD", 5), measureText(font, "ABCD", -1));
     EXPECT_EQ(measureText(font, "ABCD", 2), plain);
@@ -237,7 +218,10 @@ TEST_P(FontTest, ControlCharactersAndHighBytesAreSkippedWithoutAdvancing)
     EXPECT_EQ(measureText(font, "", -1), 0);
     EXPECT_EQ(measureText(nullptr, "AB", -1), 0);
 
-    float width = drawText(font, &context, "A\t\xE9" "B", -1, 10, 20, 0xFFFFFFFF, false);
+    float width = drawText(font, &context,
+                           "A\t\xE9"
+                           "B",
+                           -1, 10, 20, 0xFFFFFFFF, false);
     EXPECT_EQ(width, plain);
     ASSERT_EQ(context.draws.size(), 1u);
     ASSERT_EQ(context.draws[0].quads.size(), 2u);
@@ -248,8 +232,7 @@ TEST_P(FontTest, ControlCharactersAndHighBytesAreSkippedWithoutAdvancing)
     EXPECT_FLOAT_EQ(context.draws[0].quads[1].left, 10 + advancePixels('A') + b.bearingX / 3 - 1);
 }
 
-TEST_P(FontTest, GreyTextIsOneQuadPerGlyphOnTheBaseline)
-{
+TEST_P(FontTest, GreyTextIsOneQuadPerGlyphOnTheBaseline) {
     float width = drawText(font, &context, "Hi", 2, 10.5f, 30.25f, 0x80FFFFFF, false);
     EXPECT_EQ(width, advancePixels('H') + advancePixels('i'));
     ASSERT_EQ(context.draws.size(), 1u);
@@ -273,8 +256,7 @@ TEST_P(FontTest, GreyTextIsOneQuadPerGlyphOnTheBaseline)
     EXPECT_EQ(context.current, nullptr);
 }
 
-TEST_P(FontTest, LcdTextIsThreeChannelPassesShiftedByAQuarterPixel)
-{
+TEST_P(FontTest, LcdTextIsThreeChannelPassesShiftedByAQuarterPixel) {
     for (bool rgb : {true, false}) {
         context.draws.clear();
         setTextMode(true, rgb);
@@ -297,8 +279,7 @@ TEST_P(FontTest, LcdTextIsThreeChannelPassesShiftedByAQuarterPixel)
     }
 }
 
-TEST_P(FontTest, UnderlineIsOneOpaqueQuadUnderThePenTravel)
-{
+TEST_P(FontTest, UnderlineIsOneOpaqueQuadUnderThePenTravel) {
     float width = drawText(font, &context, "Tx", -1, 3, 40, 0x20102030, true);
     ASSERT_EQ(context.draws.size(), 2u);
     const RecordedDraw& line = context.draws[1];
@@ -322,8 +303,7 @@ TEST_P(FontTest, UnderlineIsOneOpaqueQuadUnderThePenTravel)
     EXPECT_FLOAT_EQ(context.draws[1].quads[0].right, context.draws[1].quads[0].left);
 }
 
-TEST_P(FontTest, NullFontDrawsNothing)
-{
+TEST_P(FontTest, NullFontDrawsNothing) {
     EXPECT_EQ(drawText(nullptr, &context, "abc", -1, 0, 0, 0xFFFFFFFF, true), 0);
     EXPECT_TRUE(context.draws.empty());
 }

@@ -13,13 +13,11 @@ namespace {
 
 std::vector<Report> collected;
 
-void collect(Paintwell::ReportKind kind, const char* caption, const char* text)
-{
+void collect(Paintwell::ReportKind kind, const char* caption, const char* text) {
     collected.push_back(Report{kind, caption ? caption : "", text ? text : ""});
 }
 
-void readBack(void* user, int width, int height)
-{
+void readBack(void* user, int width, int height) {
     auto* frame = static_cast<Frame*>(user);
     frame->width = width;
     frame->height = height;
@@ -39,8 +37,7 @@ void readBack(void* user, int width, int height)
 
 }  // namespace
 
-Frame renderFrame(Paintwell::Device* device, const std::function<void(Paintwell::Context*)>& draw)
-{
+Frame renderFrame(Paintwell::Device* device, const std::function<void(Paintwell::Context*)>& draw) {
     Frame frame;
     LambdaScene scene(draw);
     Paintwell::testing::setFrameProbe(readBack, &frame);
@@ -54,66 +51,49 @@ Frame renderFrame(Paintwell::Device* device, const std::function<void(Paintwell:
     return frame;
 }
 
-const std::vector<Report>& reports()
-{
-    return collected;
-}
+const std::vector<Report>& reports() { return collected; }
 
-void clearReports()
-{
-    collected.clear();
-}
+void clearReports() { collected.clear(); }
 
-void collectReports()
-{
-    Paintwell::setReportObserver(collect);
-}
+void collectReports() { Paintwell::setReportObserver(collect); }
 
 // One window serves every test of the process: creating windows is slow
 // under Wine, and a device may be created on the same window again.
-TestWindow& GLTest::sharedWindow()
-{
+TestWindow& GLTest::sharedWindow() {
     static TestWindow* shared = new TestWindow(kWidth, kHeight);
     return *shared;
 }
 
-void GLTest::SetUp()
-{
+void GLTest::SetUp() {
     collectReports();
     clearReports();
     window = &sharedWindow();
     glDevice = new Paintwell::GLDevice(window->native());
 }
 
-void GLTest::releaseDevice()
-{
-    if (glDevice)
-        glDevice->release();
+void GLTest::releaseDevice() {
+    if (glDevice) glDevice->release();
     glDevice = nullptr;
 }
 
-void GLTest::TearDown()
-{
+void GLTest::TearDown() {
     releaseDevice();
     window = nullptr;
     Paintwell::testing::setExtensionOverride(nullptr);
     Paintwell::setReportObserver(nullptr);
 }
 
-Paintwell::StaticTexture* GLTest::texture(unsigned width, unsigned height, const std::vector<std::uint32_t>& pixels)
-{
+Paintwell::StaticTexture* GLTest::texture(unsigned width, unsigned height, const std::vector<std::uint32_t>& pixels) {
     Paintwell::StaticTexture* result = glDevice->createStaticTexture(width, height);
     result->upload(pixels.data(), width, 0, 0, width, height);
     return result;
 }
 
-Paintwell::StaticTexture* GLTest::solidTexture(std::uint32_t colour)
-{
+Paintwell::StaticTexture* GLTest::solidTexture(std::uint32_t colour) {
     return texture(8, 8, std::vector<std::uint32_t>(64, colour));
 }
 
-::testing::AssertionResult rgbNear(std::uint32_t actual, std::uint32_t expected, int tolerance)
-{
+::testing::AssertionResult rgbNear(std::uint32_t actual, std::uint32_t expected, int tolerance) {
     for (int c = 0; c < 3; ++c) {
         if (std::abs(channel(actual, c) - channel(expected, c)) > tolerance) {
             char text[96];

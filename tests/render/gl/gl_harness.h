@@ -60,7 +60,6 @@ public:
     static TestWindow& sharedWindow();
 
 protected:
-
     void SetUp() override;
     void TearDown() override;
 
@@ -76,10 +75,7 @@ protected:
 };
 
 /// Channel c (0 blue, 1 green, 2 red, 3 alpha) of a pixel word.
-inline int channel(std::uint32_t pixel, int c)
-{
-    return static_cast<int>((pixel >> (8 * c)) & 0xFF);
-}
+inline int channel(std::uint32_t pixel, int c) { return static_cast<int>((pixel >> (8 * c)) & 0xFF); }
 
 /// Whether two pixel words differ by at most tolerance in R, G and B.
 ::testing::AssertionResult rgbNear(std::uint32_t actual, std::uint32_t expected, int tolerance);

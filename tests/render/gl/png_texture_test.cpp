@@ -15,8 +15,7 @@ namespace {
 
 // Opaque 3x2 RGB image with six distinct colours, interlaced to take the
 // longest decoding path.
-PngTest::Bytes sixColours(std::vector<std::uint32_t>& expected)
-{
+PngTest::Bytes sixColours(std::vector<std::uint32_t>& expected) {
     auto image = PngTest::makeSampleImage(3, 2, 2, 8, 1, 1);
     image.samples = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0, 0, 255, 255, 40, 80, 120};
     expected = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00, 0xFF00FFFF, 0xFF285078};
@@ -24,8 +23,7 @@ PngTest::Bytes sixColours(std::vector<std::uint32_t>& expected)
     return PngTest::assemblePng(image, PngTest::zlibWrap(PngTest::deflateFixed(raw), raw));
 }
 
-void expectDrawn(Device* device, Texture* texture, const std::vector<std::uint32_t>& expected)
-{
+void expectDrawn(Device* device, Texture* texture, const std::vector<std::uint32_t>& expected) {
     Frame frame = renderFrame(device, [texture](Context* context) {
         Shader shader(context, BlendNone, CombineModulate, texture);
         context->drawQuad(makeQuad(10, 12, 3, 2, 0, 0, 0xFFFFFFFF));
@@ -39,8 +37,7 @@ void expectDrawn(Device* device, Texture* texture, const std::vector<std::uint32
 
 using PngTextureTest = GLTest;
 
-TEST_F(PngTextureTest, ImageTextureShowsTheDecodedPixels)
-{
+TEST_F(PngTextureTest, ImageTextureShowsTheDecodedPixels) {
     std::vector<std::uint32_t> expected;
     PngTest::Bytes file = sixColours(expected);
     Wispkit::Image image(file.data(), file.size());
@@ -50,8 +47,7 @@ TEST_F(PngTextureTest, ImageTextureShowsTheDecodedPixels)
     texture->release();
 }
 
-TEST_F(PngTextureTest, DeviceMakesTexturesFromPngBytesOrNull)
-{
+TEST_F(PngTextureTest, DeviceMakesTexturesFromPngBytesOrNull) {
     std::vector<std::uint32_t> expected;
     PngTest::Bytes file = sixColours(expected);
     StaticTexture* texture = device()->createTextureFromPNG(file.data(), file.size());

@@ -15,14 +15,12 @@ namespace PaintwellTest {
 class RecordedTexture : public Paintwell::StaticTexture {
 public:
     RecordedTexture(unsigned width, unsigned height, int& live) : width(width), height(height), live(live) { ++live; }
-    void release() override
-    {
+    void release() override {
         --live;
         delete this;
     }
     void upload(const std::uint32_t* source, unsigned rowLength, unsigned x, unsigned y, unsigned w,
-                unsigned h) override
-    {
+                unsigned h) override {
         pixels.assign(static_cast<std::size_t>(width) * height, 0);
         for (unsigned j = 0; j < h && y + j < height; ++j)
             for (unsigned i = 0; i < w && x + i < width; ++i)
@@ -50,23 +48,20 @@ class RecordingContext : public Paintwell::Device, public Paintwell::Context {
 public:
     void release() override {}
     Paintwell::StaticTexture* createTextureFromPNG(const void*, std::size_t) override { return nullptr; }
-    Paintwell::StaticTexture* createStaticTexture(unsigned width, unsigned height) override
-    {
+    Paintwell::StaticTexture* createStaticTexture(unsigned width, unsigned height) override {
         lastTexture = new RecordedTexture(width, height, liveTextures);
         return lastTexture;
     }
     void render(Paintwell::Scene*) override {}
 
     void* reserved(void*) override { return nullptr; }
-    Paintwell::Shader* setShader(Paintwell::Shader* shader) override
-    {
+    Paintwell::Shader* setShader(Paintwell::Shader* shader) override {
         Paintwell::Shader* previous = current;
         current = shader;
         return previous;
     }
     void applyShader(int, int, Paintwell::Texture*, Paintwell::Texture*) override {}
-    void drawQuads(const Paintwell::Quad* quads, unsigned count) override
-    {
+    void drawQuads(const Paintwell::Quad* quads, unsigned count) override {
         RecordedDraw draw;
         if (current) {
             draw.blend = current->blend();

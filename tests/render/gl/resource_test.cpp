@@ -18,14 +18,12 @@ using ResourceTest = GLTest;
 
 // Draws the texture one texel per pixel at (x, y) with BlendNone, so the
 // frame shows its colour channels unchanged.
-void drawTexture(Context* context, Texture* texture, float x, float y, float width, float height)
-{
+void drawTexture(Context* context, Texture* texture, float x, float y, float width, float height) {
     Shader shader(context, BlendNone, CombineModulate, texture);
     context->drawQuad(makeQuad(x, y, width, height, 0, 0, 0xFFFFFFFF));
 }
 
-void expectShowsImage(const Frame& frame, const Wispkit::Image& image, int x0, int y0)
-{
+void expectShowsImage(const Frame& frame, const Wispkit::Image& image, int x0, int y0) {
     for (unsigned y = 0; y < image.getHeight(); ++y)
         for (unsigned x = 0; x < image.getWidth(); ++x)
             EXPECT_TRUE(rgbNear(frame.at(x0 + int(x), y0 + int(y)), image.getPixels()[y * image.getWidth() + x], 1))
@@ -34,8 +32,7 @@ void expectShowsImage(const Frame& frame, const Wispkit::Image& image, int x0, i
 
 }  // namespace
 
-TEST_F(ResourceTest, TheEmbeddedFaceBuildsAtBothEditorSizes)
-{
+TEST_F(ResourceTest, TheEmbeddedFaceBuildsAtBothEditorSizes) {
     for (float size : {8.0f, 10.0f}) {
         Font* font = device()->createFont("Vera", size);
         ASSERT_NE(font, nullptr) << size;
@@ -50,14 +47,12 @@ TEST_F(ResourceTest, TheEmbeddedFaceBuildsAtBothEditorSizes)
     EXPECT_EQ(device()->createFont(nullptr, 8), nullptr);
 }
 
-TEST_F(ResourceTest, MissingImageResourcesGiveNull)
-{
+TEST_F(ResourceTest, MissingImageResourcesGiveNull) {
     EXPECT_EQ(Wispkit::loadImage(nullptr), nullptr);
     EXPECT_EQ(Wispkit::loadImage("noSuchSheet"), nullptr);
 }
 
-TEST_F(ResourceTest, PngBytesAndImagesMakeTexturesThatShowTheirPixels)
-{
+TEST_F(ResourceTest, PngBytesAndImagesMakeTexturesThatShowTheirPixels) {
     PngTest::Bytes png = PngTest::smallPng(7, 5);
     Wispkit::Image image(png.data(), png.size());
     int before = device()->liveTextureCount();
@@ -76,8 +71,7 @@ TEST_F(ResourceTest, PngBytesAndImagesMakeTexturesThatShowTheirPixels)
     EXPECT_EQ(device()->liveTextureCount(), before);
 }
 
-TEST_F(ResourceTest, BytesThatAreNotAPngGiveNullAndNoTexture)
-{
+TEST_F(ResourceTest, BytesThatAreNotAPngGiveNullAndNoTexture) {
     int before = device()->liveTextureCount();
     PngTest::Bytes png = PngTest::smallPng(4, 3);
     EXPECT_EQ(device()->createTextureFromPNG(png.data(), 3), nullptr);

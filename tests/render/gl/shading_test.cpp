@@ -18,21 +18,18 @@ namespace {
 
 using Rgba = std::array<double, 4>;  // r, g, b, a in 0..1
 
-Rgba unpack(std::uint32_t word)
-{
+Rgba unpack(std::uint32_t word) {
     return {((word >> 16) & 0xFF) / 255.0, ((word >> 8) & 0xFF) / 255.0, (word & 0xFF) / 255.0, (word >> 24) / 255.0};
 }
 
-std::uint32_t pack(const Rgba& c)
-{
+std::uint32_t pack(const Rgba& c) {
     auto byte = [](double v) { return static_cast<std::uint32_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
     return byte(c[3]) << 24 | byte(c[0]) << 16 | byte(c[1]) << 8 | byte(c[2]);
 }
 
 // What the texture units give for a fragment, by the combine mode's
 // definition.
-Rgba combined(int combine, const Rgba& colour, const Rgba& t0, const Rgba& t1)
-{
+Rgba combined(int combine, const Rgba& colour, const Rgba& t0, const Rgba& t1) {
     Rgba out{};
     for (int i = 0; i < 4; ++i) {
         switch (combine) {
@@ -51,8 +48,7 @@ Rgba combined(int combine, const Rgba& colour, const Rgba& t0, const Rgba& t1)
 }
 
 // The framebuffer after blending source over destination.
-Rgba blended(int blend, const Rgba& s, const Rgba& d)
-{
+Rgba blended(int blend, const Rgba& s, const Rgba& d) {
     Rgba out = d;
     for (int i = 0; i < 3; ++i) {
         switch (blend) {
@@ -76,8 +72,7 @@ class ModeTest : public GLTest, public ::testing::WithParamInterface<int> {};
 
 // Each cell of the frame draws one blend mode at one colour alpha over the
 // same background; one frame holds a combine mode's fifteen cases.
-TEST_P(ModeTest, EveryBlendModeAtAlpha0_128_255MatchesTheHandWorkedValue)
-{
+TEST_P(ModeTest, EveryBlendModeAtAlpha0_128_255MatchesTheHandWorkedValue) {
     int combine = GetParam();
     StaticTexture* first = solidTexture(kTexel0);
     StaticTexture* second = solidTexture(kTexel1);
@@ -116,8 +111,7 @@ INSTANTIATE_TEST_SUITE_P(CombineModes, ModeTest,
 
 using ShaderTest = GLTest;
 
-TEST_F(ShaderTest, CrossfadeShowsTextureZeroAtAlpha0AndTextureOneAtAlpha255TintedByTheColour)
-{
+TEST_F(ShaderTest, CrossfadeShowsTextureZeroAtAlpha0AndTextureOneAtAlpha255TintedByTheColour) {
     StaticTexture* red = solidTexture(0xFFFF0000);
     StaticTexture* blue = solidTexture(0xFF0000FF);
     Frame frame = render([&](Context* context) {
@@ -133,8 +127,7 @@ TEST_F(ShaderTest, CrossfadeShowsTextureZeroAtAlpha0AndTextureOneAtAlpha255Tinte
     blue->release();
 }
 
-TEST_F(ShaderTest, AnInnerShaderHandsTheStateBackToTheOuterOne)
-{
+TEST_F(ShaderTest, AnInnerShaderHandsTheStateBackToTheOuterOne) {
     StaticTexture* green = solidTexture(0xFF00FF00);
     Frame frame = render([&](Context* context) {
         Shader outer(context, BlendNone, CombineModulate, green);
@@ -151,8 +144,7 @@ TEST_F(ShaderTest, AnInnerShaderHandsTheStateBackToTheOuterOne)
     green->release();
 }
 
-TEST_F(ShaderTest, ZeroQuadsDrawNothingAndTheStateStillApplies)
-{
+TEST_F(ShaderTest, ZeroQuadsDrawNothingAndTheStateStillApplies) {
     Frame frame = render([&](Context* context) {
         Shader shader(context, BlendAdditive, CombineColor);
         context->drawQuads(nullptr, 0);
@@ -163,12 +155,11 @@ TEST_F(ShaderTest, ZeroQuadsDrawNothingAndTheStateStillApplies)
     EXPECT_TRUE(rgbNear(frame.at(12, 4), 0xFF1A1A1A, 1));
 }
 
-TEST_F(ShaderTest, UploadIsClippedToTheTextureAndIgnoredOutsideIt)
-{
+TEST_F(ShaderTest, UploadIsClippedToTheTextureAndIgnoredOutsideIt) {
     StaticTexture* target = solidTexture(0xFF000000);
     std::vector<std::uint32_t> white(16 * 16, 0xFFFFFFFF);
-    target->upload(white.data(), 16, 6, 6, 16, 16);    // reaches beyond the 8x8 texture
-    target->upload(white.data(), 16, 9, 0, 4, 4);      // starts outside: nothing to copy
+    target->upload(white.data(), 16, 6, 6, 16, 16);  // reaches beyond the 8x8 texture
+    target->upload(white.data(), 16, 9, 0, 4, 4);    // starts outside: nothing to copy
     Frame frame = render([&](Context* context) {
         Shader shader(context, BlendNone, CombineModulate, target);
         context->drawQuad(makeQuad(0, 0, 8, 8, 0, 0, 0xFFFFFFFF));
@@ -184,8 +175,7 @@ namespace {
 
 // A 6x5 picture with a different word in every texel, at odd offsets in a
 // larger texture so that addressing errors show.
-std::vector<std::uint32_t> pattern(unsigned width, unsigned height)
-{
+std::vector<std::uint32_t> pattern(unsigned width, unsigned height) {
     std::vector<std::uint32_t> pixels(width * height);
     for (unsigned y = 0; y < height; ++y)
         for (unsigned x = 0; x < width; ++x)
@@ -193,8 +183,7 @@ std::vector<std::uint32_t> pattern(unsigned width, unsigned height)
     return pixels;
 }
 
-Frame drawPattern(GLDevice* device, bool& rectangle, unsigned& allocatedWidth, unsigned& allocatedHeight)
-{
+Frame drawPattern(GLDevice* device, bool& rectangle, unsigned& allocatedWidth, unsigned& allocatedHeight) {
     StaticTexture* texture = device->createStaticTexture(600, 480);
     std::vector<std::uint32_t> picture = pattern(6, 5);
     texture->upload(picture.data(), 6, 100, 200, 6, 5);
@@ -212,8 +201,7 @@ Frame drawPattern(GLDevice* device, bool& rectangle, unsigned& allocatedWidth, u
 
 }  // namespace
 
-TEST_F(ShaderTest, PowerOfTwoFallbackGivesTheSamePictureAsRectangleTextures)
-{
+TEST_F(ShaderTest, PowerOfTwoFallbackGivesTheSamePictureAsRectangleTextures) {
     bool rectangle = false;
     unsigned width = 0, height = 0;
     Frame withRectangles = drawPattern(device(), rectangle, width, height);
@@ -238,8 +226,7 @@ TEST_F(ShaderTest, PowerOfTwoFallbackGivesTheSamePictureAsRectangleTextures)
     }
 }
 
-TEST(TextureSizeTest, PowerOfTwoAllocationRoundsEachSideUp)
-{
+TEST(TextureSizeTest, PowerOfTwoAllocationRoundsEachSideUp) {
     EXPECT_EQ(powerOfTwoAtLeast(0), 1u);
     EXPECT_EQ(powerOfTwoAtLeast(1), 1u);
     EXPECT_EQ(powerOfTwoAtLeast(4), 4u);

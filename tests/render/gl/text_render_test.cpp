@@ -15,20 +15,17 @@ namespace {
 
 class TextRenderTest : public GLTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         GLTest::SetUp();
         font = device()->createFontFromMemory(veraFace().data(), veraFace().size(), 10);
         ASSERT_NE(font, nullptr);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         releaseFont(font);
         GLTest::TearDown();
     }
 
-    Frame drawOn(std::uint32_t background, const char* text, std::uint32_t colour, float& width)
-    {
+    Frame drawOn(std::uint32_t background, const char* text, std::uint32_t colour, float& width) {
         return render([&](Context* context) {
             {
                 Shader fill(context, BlendNone, CombineColor);
@@ -43,8 +40,7 @@ protected:
 
 }  // namespace
 
-TEST_F(TextRenderTest, GreyTextInksOnlyItsOwnBox)
-{
+TEST_F(TextRenderTest, GreyTextInksOnlyItsOwnBox) {
     setTextMode(false, true);
     float width = 0;
     Frame frame = drawOn(0xFF000000, "Hello", 0xFFFFFFFF, width);
@@ -66,8 +62,7 @@ TEST_F(TextRenderTest, GreyTextInksOnlyItsOwnBox)
     EXPECT_GT(brightest, 200);
 }
 
-TEST_F(TextRenderTest, LcdTextDarkensOnlyTheChannelsTheColourLacks)
-{
+TEST_F(TextRenderTest, LcdTextDarkensOnlyTheChannelsTheColourLacks) {
     setTextMode(true, true);
     float width = 0;
     Frame frame = drawOn(0xFFFFFFFF, "Hello", 0xFFFF0000, width);
@@ -87,8 +82,7 @@ TEST_F(TextRenderTest, LcdTextDarkensOnlyTheChannelsTheColourLacks)
     EXPECT_TRUE(channelsDiffer);
 }
 
-TEST_F(TextRenderTest, UnderlineIsOpaqueAcrossTheText)
-{
+TEST_F(TextRenderTest, UnderlineIsOpaqueAcrossTheText) {
     setTextMode(false, true);
     Frame frame = render([&](Context* context) {
         Shader fill(context, BlendNone, CombineColor);

@@ -26,8 +26,7 @@ struct MemoryReader {
     std::size_t pos;
 };
 
-void readFromMemory(png_structp png, png_bytep out, png_size_t length)
-{
+void readFromMemory(png_structp png, png_bytep out, png_size_t length) {
     auto* r = static_cast<MemoryReader*>(png_get_io_ptr(png));
     if (r->pos + length > r->data->size()) png_error(png, "read past the end");
     std::memcpy(out, r->data->data() + r->pos, length);
@@ -38,8 +37,7 @@ void ignoreWarning(png_structp, png_const_charp) {}
 
 // Gradients and stripes in place of noise, so that zlib finds matches and
 // chooses dynamic blocks more often.
-void makeSmooth(PngTest::SampleImage& image)
-{
+void makeSmooth(PngTest::SampleImage& image) {
     unsigned top = image.colourType == 3 ? unsigned(image.palette.size() / 3) - 1 : (1u << image.depth) - 1;
     unsigned ch = image.channels();
     for (unsigned y = 0; y < image.height; ++y)
@@ -51,8 +49,7 @@ void makeSmooth(PngTest::SampleImage& image)
 }
 
 // libpng's RGBA for a file, or an exception with its message.
-Bytes decodeWithLibpng(const Bytes& file, unsigned& width, unsigned& height)
-{
+Bytes decodeWithLibpng(const Bytes& file, unsigned& width, unsigned& height) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     MemoryReader reader{&file, 0};
@@ -84,8 +81,7 @@ Bytes decodeWithLibpng(const Bytes& file, unsigned& width, unsigned& height)
 
 enum class Compression { ZlibDefault, ZlibFixed, ZlibStored, ZlibRle, SmallWindow, OwnFixed, OwnStored };
 
-Bytes compress(const Bytes& raw, Compression c)
-{
+Bytes compress(const Bytes& raw, Compression c) {
     if (c == Compression::OwnFixed) return PngTest::zlibWrap(PngTest::deflateFixed(raw), raw);
     if (c == Compression::OwnStored) return PngTest::zlibWrap(PngTest::deflateStored(raw, 997), raw);
     int level = c == Compression::ZlibStored ? 0 : 9;
@@ -105,8 +101,7 @@ Bytes compress(const Bytes& raw, Compression c)
 }
 
 // Block types met in a zlib stream's first block header, as a name.
-const char* firstBlockKind(const Bytes& z)
-{
+const char* firstBlockKind(const Bytes& z) {
     switch ((z[2] >> 1) & 3) {
     case 0: return "stored";
     case 1: return "fixed";
@@ -118,8 +113,8 @@ const char* firstBlockKind(const Bytes& z)
 struct Format {
     unsigned colourType, depth;
 };
-constexpr Format kFormats[] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8},  {2, 16}, {3, 1},
-                               {3, 2}, {3, 4}, {3, 8}, {4, 8}, {4, 16}, {6, 8},  {6, 16}};
+constexpr Format kFormats[] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8}, {2, 16}, {3, 1},
+                               {3, 2}, {3, 4}, {3, 8}, {4, 8}, {4, 16}, {6, 8}, {6, 16}};
 
 class Corpus {
 public:
@@ -127,16 +122,15 @@ public:
     std::map<std::string, unsigned> kinds;
 
     void check(const PngTest::SampleImage& image, Compression c, std::size_t idatSize,
-               const std::vector<PngTest::Chunk>& extra, PngTest::FilterChoice filters = PngTest::cycleFilters)
-    {
+               const std::vector<PngTest::Chunk>& extra, PngTest::FilterChoice filters = PngTest::cycleFilters) {
         Bytes raw = PngTest::scanlines(image, filters);
         Bytes z = compress(raw, c);
         Bytes file = PngTest::assemblePng(image, z, idatSize, extra);
         std::string name = "type " + std::to_string(image.colourType) + "/" + std::to_string(image.depth) + " " +
                            std::to_string(image.width) + "x" + std::to_string(image.height) +
                            (image.interlace ? " Adam7" : "") + (image.transparency.empty() ? "" : " tRNS") +
-                           " palette " + std::to_string(image.palette.size() / 3) + " " + firstBlockKind(z) +
-                           " idat " + std::to_string(idatSize) + " extra " + std::to_string(extra.size());
+                           " palette " + std::to_string(image.palette.size() / 3) + " " + firstBlockKind(z) + " idat " +
+                           std::to_string(idatSize) + " extra " + std::to_string(extra.size());
         SCOPED_TRACE(name);
         ++files;
         ++kinds[firstBlockKind(z)];
@@ -156,14 +150,13 @@ public:
         ASSERT_EQ(h, lh);
         ASSERT_EQ(ours.size(), reference.size());
         for (std::size_t i = 0; i < ours.size(); ++i)
-            ASSERT_EQ(ours[i], reference[i]) << "byte " << i % 4 << " of pixel (" << (i / 4) % w << ", " << (i / 4) / w
-                                             << ")";
+            ASSERT_EQ(ours[i], reference[i])
+                << "byte " << i % 4 << " of pixel (" << (i / 4) % w << ", " << (i / 4) / w << ")";
         EXPECT_EQ(ours, PngTest::expectedRGBA(image));
     }
 };
 
-std::vector<PngTest::Chunk> ancillaryChunks()
-{
+std::vector<PngTest::Chunk> ancillaryChunks() {
     Bytes profile(200);
     for (std::size_t i = 0; i < profile.size(); ++i) profile[i] = static_cast<unsigned char>(i * 7);
     Bytes iccp = {'i', 'c', 'c', 0, 0};
@@ -176,10 +169,9 @@ std::vector<PngTest::Chunk> ancillaryChunks()
             {"zzZz", {}}};
 }
 
-TEST(PngAgainstLibpng, GeneratedCorpusDecodesAlike)
-{
+TEST(PngAgainstLibpng, GeneratedCorpusDecodesAlike) {
     Corpus corpus;
-    const Compression compressions[] = {Compression::ZlibDefault, Compression::ZlibFixed, Compression::ZlibStored,
+    const Compression compressions[] = {Compression::ZlibDefault, Compression::ZlibFixed,   Compression::ZlibStored,
                                         Compression::ZlibRle,     Compression::SmallWindow, Compression::OwnFixed,
                                         Compression::OwnStored};
     const unsigned sizes[][2] = {{1, 1}, {7, 3}, {33, 17}, {97, 61}};
@@ -191,11 +183,13 @@ TEST(PngAgainstLibpng, GeneratedCorpusDecodesAlike)
             for (const auto& size : sizes)
                 for (Compression c : compressions) {
                     ++variant;
-                    auto image = PngTest::makeSampleImage(size[0], size[1], f.colourType, f.depth, interlace, seed++,
-                                                          f.colourType == 3 ? std::min(1u << f.depth, 1u + variant % 256) : 16);
+                    auto image =
+                        PngTest::makeSampleImage(size[0], size[1], f.colourType, f.depth, interlace, seed++,
+                                                 f.colourType == 3 ? std::min(1u << f.depth, 1u + variant % 256) : 16);
                     if (variant % 2 == 0) makeSmooth(image);
                     bool keyed = f.colourType <= 3 && variant % 3 == 0;
-                    if (keyed) PngTest::addTransparency(image, seed, 1 + variant % (image.palette.size() / 3 + 1) % 256);
+                    if (keyed)
+                        PngTest::addTransparency(image, seed, 1 + variant % (image.palette.size() / 3 + 1) % 256);
                     if (image.colourType == 3 && image.transparency.size() > image.palette.size() / 3)
                         image.transparency.resize(image.palette.size() / 3);
                     std::vector<PngTest::Chunk> extra;

@@ -28,14 +28,12 @@ class RecordingTexture : public Paintwell::StaticTexture {
 public:
     RecordingTexture(Record& r, unsigned w, unsigned h) : record(r), width(w), height(h) { ++record.alive; }
     ~RecordingTexture() override { --record.alive; }
-    void release() override
-    {
+    void release() override {
         ++record.released;
         delete this;
     }
     void upload(const std::uint32_t* pixels, unsigned rowLength, unsigned x, unsigned y, unsigned w,
-                unsigned h) override
-    {
+                unsigned h) override {
         if (record.failUpload) throw Paintwell::Exception();
         ++record.uploads;
         EXPECT_EQ(rowLength, width);
@@ -54,12 +52,10 @@ public:
 class RecordingDevice : public Paintwell::Device {
 public:
     void release() override { delete this; }
-    Paintwell::StaticTexture* createTextureFromPNG(const void* bytes, std::size_t size) override
-    {
+    Paintwell::StaticTexture* createTextureFromPNG(const void* bytes, std::size_t size) override {
         return Paintwell::createTextureFromPNG(*this, bytes, size);
     }
-    Paintwell::StaticTexture* createStaticTexture(unsigned width, unsigned height) override
-    {
+    Paintwell::StaticTexture* createStaticTexture(unsigned width, unsigned height) override {
         if (record.failCreate) throw Paintwell::Exception();
         ++record.created;
         return new RecordingTexture(record, width, height);
@@ -70,8 +66,7 @@ public:
 };
 
 // Two pixels of known colour in an 8-bit RGBA file.
-inline Bytes twoPixels()
-{
+inline Bytes twoPixels() {
     auto image = PngTest::makeSampleImage(2, 1, 6, 8, 0, 1);
     image.samples = {0x11, 0x22, 0x33, 0x44, 0xFF, 0x00, 0x80, 0x01};
     Bytes raw = PngTest::scanlines(image);

@@ -18,15 +18,13 @@
 
 namespace {
 
-vst::VstIntPtr silentHost(vst::AEffect*, vst::int32 opcode, vst::int32, vst::VstIntPtr, void*, float)
-{
+vst::VstIntPtr silentHost(vst::AEffect*, vst::int32 opcode, vst::int32, vst::VstIntPtr, void*, float) {
     return opcode == vst::audioMasterVersion ? 2400 : 0;
 }
 
 class ThreadPlug : public PlugCore::Plug {
 public:
-    ThreadPlug() : Plug(silentHost, 1, 4, "Thread Test Plug", 1, 1)
-    {
+    ThreadPlug() : Plug(silentHost, 1, 4, "Thread Test Plug", 1, 1) {
         for (unsigned i = 0; i < 4; ++i) params.defineParameter(i, "p", "", 0.5f);
     }
     void prepareProcessing() override {}
@@ -37,14 +35,12 @@ public:
 
 class Knobs : public Wispkit::IEditBuilder {
 public:
-    void build(Wispkit::PlugFrame* frame) override
-    {
+    void build(Wispkit::PlugFrame* frame) override {
         for (unsigned i = 0; i < 4; ++i) new Wispkit::PlugKnob(frame, frame, "p", i, static_cast<int>(i) * 80, 0);
     }
 };
 
-TEST(EditorThreads, AutomationAndNotificationsFromAnotherThreadNeverWait)
-{
+TEST(EditorThreads, AutomationAndNotificationsFromAnotherThreadNeverWait) {
     HeadlessTest::windowSystem() = HeadlessTest::WindowSystem{};
     Wispkit::EditorDescriptor descriptor{480, 110, 0, 4, 0xE1804F, nullptr};
     Knobs knobs;
@@ -80,7 +76,8 @@ TEST(EditorThreads, AutomationAndNotificationsFromAnotherThreadNeverWait)
 
     Wispkit::PlugFrame* frame = editor->getFrame();
     frame->onTimer();
-    for (unsigned i = 0; i < 4; ++i) EXPECT_EQ(frame->getValue(i, nullptr), plug->getParameter(static_cast<vst::int32>(i)));
+    for (unsigned i = 0; i < 4; ++i)
+        EXPECT_EQ(frame->getValue(i, nullptr), plug->getParameter(static_cast<vst::int32>(i)));
     auto* wrapper = static_cast<Wispkit::Winwrapper*>(frame->getParent());
     editor->close();
     wrapper->windowGone();

@@ -7,19 +7,13 @@ namespace WispkitTest {
 Strings lifetime;
 
 Pad::Pad(Wispkit::Container* parent, const char* name, int x, int y, std::uint32_t colour, WispkitDemo::Log* log)
-    : WispkitDemo::Pad(parent, name, x, y, 140, 100, colour, log), label(name)
-{
-}
+    : WispkitDemo::Pad(parent, name, x, y, 140, 100, colour, log), label(name) {}
 
-Pad::~Pad()
-{
-    lifetime.push_back(label + " deleted");
-}
+Pad::~Pad() { lifetime.push_back(label + " deleted"); }
 
 namespace {
 
-const char* hostClass()
-{
+const char* hostClass() {
     static const char* name = [] {
         WNDCLASSEXA info{};
         info.cbSize = sizeof info;
@@ -34,8 +28,7 @@ const char* hostClass()
 }
 
 // Away from the corner where the renderer's tests open their windows.
-HWND createHost()
-{
+HWND createHost() {
     RECT rect{0, 0, 360, 140};
     DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE;
     AdjustWindowRect(&rect, style, FALSE);
@@ -43,16 +36,14 @@ HWND createHost()
                            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
-HWND sharedHost()
-{
+HWND sharedHost() {
     static HWND host = createHost();
     return host;
 }
 
 }  // namespace
 
-HostWindow::HostWindow(bool ownHost, bool pump) : ownHost(ownHost)
-{
+HostWindow::HostWindow(bool ownHost, bool pump) : ownHost(ownHost) {
     // A pointer left over the window by another program would send moves of its own.
     SetCursorPos(1010, 750);
     host = ownHost ? createHost() : sharedHost();
@@ -64,15 +55,13 @@ HostWindow::HostWindow(bool ownHost, bool pump) : ownHost(ownHost)
     if (pump) pumpPending();
 }
 
-HostWindow::~HostWindow()
-{
+HostWindow::~HostWindow() {
     if (IsWindow(child)) DestroyWindow(child);
     if (ownHost && IsWindow(host)) DestroyWindow(host);
     pumpPending();
 }
 
-Strings HostWindow::events() const
-{
+Strings HostWindow::events() const {
     Strings lines;
     for (const WispkitDemo::Event& e : log.events) {
         char text[96];
@@ -90,15 +79,13 @@ Strings HostWindow::events() const
     return lines;
 }
 
-POINT onScreen(HWND hwnd, int x, int y)
-{
+POINT onScreen(HWND hwnd, int x, int y) {
     POINT point{x, y};
     ClientToScreen(hwnd, &point);
     return point;
 }
 
-void pumpPending()
-{
+void pumpPending() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
@@ -106,8 +93,7 @@ void pumpPending()
     }
 }
 
-void pumpFor(unsigned milliseconds)
-{
+void pumpFor(unsigned milliseconds) {
     ULONGLONG end = GetTickCount64() + milliseconds;
     for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);

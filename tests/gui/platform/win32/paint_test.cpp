@@ -17,16 +17,14 @@ namespace {
 
 using namespace WispkitTest;
 
-COLORREF pixel(HWND hwnd, int x, int y)
-{
+COLORREF pixel(HWND hwnd, int x, int y) {
     HDC dc = GetDC(hwnd);
     COLORREF colour = GetPixel(dc, x, y);
     ReleaseDC(hwnd, dc);
     return colour;
 }
 
-void paintNow(HWND hwnd)
-{
+void paintNow(HWND hwnd) {
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     pumpPending();
 }
@@ -35,8 +33,7 @@ void quiet(Paintwell::ReportKind, const char*, const char*) {}
 
 // Wine cannot read back what GDI draws on a window once GL has given it a
 // pixel format, so the black fill is read from a window GL has not touched.
-TEST(WrapperPaint, TheFallbackFillsTheWholeClientAreaBlack)
-{
+TEST(WrapperPaint, TheFallbackFillsTheWholeClientAreaBlack) {
     HostWindow window(false, false);
     HDC dc = GetDC(window.child);
     RECT all{0, 0, 360, 140};
@@ -49,8 +46,7 @@ TEST(WrapperPaint, TheFallbackFillsTheWholeClientAreaBlack)
         EXPECT_EQ(pixel(window.child, at.x, at.y), RGB(0, 0, 0)) << at.x << "," << at.y;
 }
 
-TEST(WrapperPaint, WithoutUsableGLAPaintLeavesNoDeviceAndTheNextPaintTriesAgain)
-{
+TEST(WrapperPaint, WithoutUsableGLAPaintLeavesNoDeviceAndTheNextPaintTriesAgain) {
     HostWindow window(false, false);
     Paintwell::setReportObserver(quiet);
     Paintwell::testing::setExtensionOverride("");
@@ -70,15 +66,13 @@ struct Frame {
     std::vector<std::uint8_t> rgba;
 
     // Rows come bottom up from GL.
-    COLORREF at(int x, int y) const
-    {
+    COLORREF at(int x, int y) const {
         const std::uint8_t* p = &rgba[4 * ((height - 1 - y) * width + x)];
         return RGB(p[0], p[1], p[2]);
     }
 };
 
-void readFrame(void* user, int width, int height)
-{
+void readFrame(void* user, int width, int height) {
     auto* frame = static_cast<Frame*>(user);
     frame->width = width;
     frame->height = height;
@@ -86,8 +80,7 @@ void readFrame(void* user, int width, int height)
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, frame->rgba.data());
 }
 
-TEST(WrapperPaint, ThePadsDrawnByTheTreeShowUpInTheWindow)
-{
+TEST(WrapperPaint, ThePadsDrawnByTheTreeShowUpInTheWindow) {
     HostWindow window;
     Frame frame;
     Paintwell::testing::setFrameProbe(readFrame, &frame);

@@ -16,8 +16,7 @@ using namespace WispkitTest;
 using Keys = std::vector<std::pair<UINT, WPARAM>>;
 
 // The visible popup menu window of the given thread, or null.
-HWND openMenuOf(DWORD thread)
-{
+HWND openMenuOf(DWORD thread) {
     HWND found = nullptr;
     EnumThreadWindows(
         thread,
@@ -38,8 +37,7 @@ class OpenWatch : public Wispkit::ITimerController {
 public:
     OpenWatch(Wispkit::Winwrapper* wrapper, Wispkit::Control* owner) : wrapper(wrapper), owner(owner) {}
     ~OpenWatch() override { CloseHandle(seen); }
-    void onTimer() override
-    {
+    void onTimer() override {
         if (wrapper->isMenuOpenFor(owner)) SetEvent(seen);
     }
     bool sawOpen() const { return WaitForSingleObject(seen, 0) == WAIT_OBJECT_0; }
@@ -55,8 +53,7 @@ protected:
     /// second thread waits for the menu, notes where it is and posts keys.
     /// The menu's screen rectangle comes back.
     template <typename Open>
-    RECT answered(Open open, Keys keys, OpenWatch* watch = nullptr)
-    {
+    RECT answered(Open open, Keys keys, OpenWatch* watch = nullptr) {
         RECT placed{};
         DWORD thread = GetCurrentThreadId();
         HWND target = window.child;
@@ -76,16 +73,14 @@ protected:
         return placed;
     }
 
-    RECT shownAt(WispkitDemo::Pad* pad, int x, int y, int align, Keys keys)
-    {
+    RECT shownAt(WispkitDemo::Pad* pad, int x, int y, int align, Keys keys) {
         return answered([&] { EXPECT_TRUE(pad->openMenu(x, y, align)); }, std::move(keys));
     }
 
     HostWindow window;
 };
 
-TEST_F(PopupMenu, ARightClickOpensTheMenuAndTheChosenItemReachesTheOwnerOnce)
-{
+TEST_F(PopupMenu, ARightClickOpensTheMenuAndTheChosenItemReachesTheOwnerOnce) {
     OpenWatch watch(window.wrapper, window.left);
     window.wrapper->setTimerTarget(&watch);
     answered([&] { SendMessageA(window.child, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(25, 30)); },
@@ -99,8 +94,7 @@ TEST_F(PopupMenu, ARightClickOpensTheMenuAndTheChosenItemReachesTheOwnerOnce)
     EXPECT_EQ(window.events(), (Strings{"left down 5,10 b2 k0", "left command 10", "right command 11"}));
 }
 
-TEST_F(PopupMenu, DismissedOrDisabledChoicesSendNothingAndTheMenuCountsAsClosed)
-{
+TEST_F(PopupMenu, DismissedOrDisabledChoicesSendNothingAndTheMenuCountsAsClosed) {
     shownAt(window.left, 0, 0, Wispkit::Menu::kAlignLeft, {{WM_KEYDOWN, VK_ESCAPE}});
     EXPECT_FALSE(window.wrapper->isMenuOpenFor(window.left));
     // The disabled item's key and Return on it choose nothing; Escape closes.
@@ -116,8 +110,7 @@ TEST_F(PopupMenu, DismissedOrDisabledChoicesSendNothingAndTheMenuCountsAsClosed)
     EXPECT_TRUE(window.log.of("command").empty());
 }
 
-TEST_F(PopupMenu, OpensAtTheOwnersPointWithTheRequestedEdge)
-{
+TEST_F(PopupMenu, OpensAtTheOwnersPointWithTheRequestedEdge) {
     // The owner sits in a container, so its parents' positions count.
     auto* group = new Wispkit::Container(window.wrapper, 100, 10, 200, 120);
     auto* nested = new Pad(group, "nested", 30, 10, 0xFF808080, &window.log);

@@ -11,16 +11,12 @@ namespace {
 
 using namespace WispkitTest;
 
-LPARAM at(int x, int y)
-{
-    return MAKELPARAM(x, y);
-}
+LPARAM at(int x, int y) { return MAKELPARAM(x, y); }
 
 class WrapperWindow : public ::testing::Test {
 protected:
     // The wheel message carries screen coordinates.
-    LPARAM screenAt(int x, int y)
-    {
+    LPARAM screenAt(int x, int y) {
         POINT point = onScreen(window.child, x, y);
         return MAKELPARAM(point.x, point.y);
     }
@@ -28,8 +24,7 @@ protected:
     HostWindow window;
 };
 
-TEST_F(WrapperWindow, IsAChildOfTheHostMadeFromTheModulesClassAndHoldsTheWrapper)
-{
+TEST_F(WrapperWindow, IsAChildOfTheHostMadeFromTheModulesClassAndHoldsTheWrapper) {
     ASSERT_NE(window.child, nullptr);
     EXPECT_EQ(GetParent(window.child), window.host);
     char name[64] = {};
@@ -62,8 +57,7 @@ TEST_F(WrapperWindow, IsAChildOfTheHostMadeFromTheModulesClassAndHoldsTheWrapper
     EXPECT_TRUE(manifest.active());
 }
 
-TEST_F(WrapperWindow, MouseMessagesReachTheControlUnderThePointerInItsOwnCoordinates)
-{
+TEST_F(WrapperWindow, MouseMessagesReachTheControlUnderThePointerInItsOwnCoordinates) {
     SendMessageA(window.child, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, at(25, 30));
     SendMessageA(window.child, WM_LBUTTONUP, MK_CONTROL, at(25, 30));
     SendMessageA(window.child, WM_RBUTTONUP, MK_SHIFT | MK_CONTROL, at(205, 25));
@@ -97,8 +91,7 @@ TEST_F(WrapperWindow, MouseMessagesReachTheControlUnderThePointerInItsOwnCoordin
                                }));
 }
 
-TEST_F(WrapperWindow, ADragKeepsEveryButtonAndEndsWithOneCaptureLoss)
-{
+TEST_F(WrapperWindow, ADragKeepsEveryButtonAndEndsWithOneCaptureLoss) {
     SendMessageA(window.child, WM_LBUTTONDOWN, MK_LBUTTON, at(25, 30));
     EXPECT_EQ(GetCapture(), window.child);
     EXPECT_TRUE(window.wrapper->hasMouseCapture(window.left));
@@ -127,8 +120,7 @@ public:
     int ticks = 0;
 };
 
-TEST_F(WrapperWindow, TheTimerTicksAboutEveryTenMillisecondsUntilStopped)
-{
+TEST_F(WrapperWindow, TheTimerTicksAboutEveryTenMillisecondsUntilStopped) {
     TickCounter counter;
     window.wrapper->setTimerTarget(&counter);
     pumpFor(500);
@@ -148,16 +140,14 @@ TEST_F(WrapperWindow, TheTimerTicksAboutEveryTenMillisecondsUntilStopped)
     EXPECT_GT(counter.ticks, stopped);
 }
 
-TEST_F(WrapperWindow, ACommandWithoutAMenuOwnerDoesNothing)
-{
+TEST_F(WrapperWindow, ACommandWithoutAMenuOwnerDoesNothing) {
     SendMessageA(window.child, WM_COMMAND, WispkitDemo::kReset, 0);
     PostMessageA(window.child, WM_COMMAND, WispkitDemo::kLearn, 0);
     pumpPending();
     EXPECT_TRUE(window.log.events.empty());
 }
 
-TEST_F(WrapperWindow, CloseAsksTheControllerAndDestructionDeletesTheTreeLastChildFirst)
-{
+TEST_F(WrapperWindow, CloseAsksTheControllerAndDestructionDeletesTheTreeLastChildFirst) {
     TickCounter counter;
     window.wrapper->setTimerTarget(&counter);
     window.controller.closable = false;
@@ -172,8 +162,7 @@ TEST_F(WrapperWindow, CloseAsksTheControllerAndDestructionDeletesTheTreeLastChil
     pumpFor(30);
 }
 
-TEST(WrapperLifetime, TheHostDestroyingItsWindowEndsTheWrapper)
-{
+TEST(WrapperLifetime, TheHostDestroyingItsWindowEndsTheWrapper) {
     HostWindow window(true);
     DestroyWindow(window.host);
     EXPECT_FALSE(IsWindow(window.child));
@@ -187,16 +176,14 @@ struct PromptSeen {
 };
 PromptSeen prompt;
 
-int answerPrompt(int kind, const char* title, const char* text)
-{
+int answerPrompt(int kind, const char* title, const char* text) {
     prompt.kind = kind;
     prompt.title = title;
     prompt.text = text;
     return prompt.answer;
 }
 
-TEST_F(WrapperWindow, ConfirmationsAskOkCancelAndCursorsTakeTheSystemsShapes)
-{
+TEST_F(WrapperWindow, ConfirmationsAskOkCancelAndCursorsTakeTheSystemsShapes) {
     Services::setPromptAnswerer(answerPrompt);
     prompt.answer = 1;
     EXPECT_TRUE(window.left->confirm("Reset", "Reset every parameter?"));

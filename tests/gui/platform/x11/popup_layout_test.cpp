@@ -6,8 +6,7 @@
 namespace Wispkit::platform {
 namespace {
 
-TEST(PopupLayout, AmpersandMarksTheKeyAndIsNotShown)
-{
+TEST(PopupLayout, AmpersandMarksTheKeyAndIsNotShown) {
     PopupItem item = parseItem("Un&learn", 7, true);
     EXPECT_EQ(item.text, "Unlearn");
     EXPECT_EQ(item.mnemonicIndex, 2);
@@ -20,8 +19,7 @@ TEST(PopupLayout, AmpersandMarksTheKeyAndIsNotShown)
     EXPECT_EQ(parseItem(std::string(200, 'x').c_str(), 0, true).text.size(), kMaxItemBytes);
 }
 
-TEST(PopupLayout, PlacedByAlignmentThenMovedOntoTheScreen)
-{
+TEST(PopupLayout, PlacedByAlignmentThenMovedOntoTheScreen) {
     EXPECT_EQ(placePopup(100, 50, -1, 80, 40, 1024, 768).x, 100);
     EXPECT_EQ(placePopup(100, 50, 1, 80, 40, 1024, 768).x, 20);
     EXPECT_EQ(placePopup(100, 50, 7, 80, 40, 1024, 768).x, 60);
@@ -33,8 +31,7 @@ TEST(PopupLayout, PlacedByAlignmentThenMovedOntoTheScreen)
     EXPECT_EQ(tall.y, 0);
 }
 
-TEST(PopupLayout, TooWideTextIsCutWithAnEllipsis)
-{
+TEST(PopupLayout, TooWideTextIsCutWithAnEllipsis) {
     auto width = [](const std::string& s) { return static_cast<float>(s.size()) * 7; };
     int mark = 1;
     EXPECT_EQ(fitText("Short", 100, width, &mark), "Short");

@@ -6,7 +6,6 @@
 
 #include "x11_test_host.h"
 
-
 #include <X11/keysym.h>
 
 namespace WispkitTest {
@@ -20,14 +19,12 @@ protected:
     Editor editor{host};
 
     const std::vector<Event>& events() { return editor.log.events; }
-    bool arrived(const char* what, int count = 1)
-    {
+    bool arrived(const char* what, int count = 1) {
         return editor.pumpUntil([&] { return editor.log.count(what) >= count; });
     }
 };
 
-TEST_F(X11Input, ClickAndDragHoldTheCaptureOutsideTheWindowUntilRelease)
-{
+TEST_F(X11Input, ClickAndDragHoldTheCaptureOutsideTheWindowUntilRelease) {
     host.moveTo(50, 60);  // left pad at (20, 20)
     ASSERT_TRUE(arrived("move"));
     host.button(1, true);
@@ -68,8 +65,7 @@ TEST_F(X11Input, ClickAndDragHoldTheCaptureOutsideTheWindowUntilRelease)
     EXPECT_EQ(events().back().pad, "right");
 }
 
-TEST_F(X11Input, AMenuTakingThePointerLeavesThePadUnderIt)
-{
+TEST_F(X11Input, AMenuTakingThePointerLeavesThePadUnderIt) {
     host.moveTo(260, 60);  // the right pad
     ASSERT_TRUE(arrived("move"));
     host.click(3);  // its menu opens and grabs the pointer
@@ -81,8 +77,7 @@ TEST_F(X11Input, AMenuTakingThePointerLeavesThePadUnderIt)
     EXPECT_EQ(editor.log.of("leave").back().pad, "right");
 }
 
-TEST_F(X11Input, ForwardedEventsCountAsRealOnes)
-{
+TEST_F(X11Input, ForwardedEventsCountAsRealOnes) {
     XEvent event{};
     event.xbutton.type = ButtonPress;
     event.xbutton.window = editor.wrapper->nativeHandle();
@@ -98,8 +93,7 @@ TEST_F(X11Input, ForwardedEventsCountAsRealOnes)
     EXPECT_EQ(editor.log.of("down").back().x, 10);
 }
 
-TEST_F(X11Input, WheelNotchesCarryShiftAndControlAndOtherButtonsAreIgnored)
-{
+TEST_F(X11Input, WheelNotchesCarryShiftAndControlAndOtherButtonsAreIgnored) {
     host.moveTo(70, 70);
     ASSERT_TRUE(arrived("move"));
     host.key(XK_Shift_L, true);
@@ -128,16 +122,14 @@ TEST_F(X11Input, WheelNotchesCarryShiftAndControlAndOtherButtonsAreIgnored)
 }
 
 // The press and release order of each pad, as one string.
-std::string clicks(const WispkitDemo::Log& log)
-{
+std::string clicks(const WispkitDemo::Log& log) {
     std::string order;
     for (const Event& e : log.events)
         if (e.what == "down" || e.what == "up" || e.what == "double") order += e.what + " ";
     return order;
 }
 
-TEST_F(X11Input, SecondQuickPressInPlaceIsADoubleClick)
-{
+TEST_F(X11Input, SecondQuickPressInPlaceIsADoubleClick) {
     host.moveTo(300, 100);
     ASSERT_TRUE(arrived("move"));
     host.click(1);
@@ -158,8 +150,7 @@ TEST_F(X11Input, SecondQuickPressInPlaceIsADoubleClick)
     EXPECT_EQ(clicks(editor.log), "down up down up down up ");
 }
 
-TEST_F(X11Input, GrabEndedByTheServerDuringADragIsLostOnce)
-{
+TEST_F(X11Input, GrabEndedByTheServerDuringADragIsLostOnce) {
     // The host hides its window while the pointer is outside ours, then
     // while it is inside: each time the server ends the grab.
     const int dragTo[2][2] = {{-20, 30}, {60, 60}};

@@ -8,7 +8,6 @@
 #include "gui/platform/x11/x11_popup.h"
 #include "gui/platform/x11/x11_window.h"
 
-
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
@@ -26,32 +25,30 @@ protected:
     Popup* popup() { return editor.wrapper->nativeWindow()->popup.get(); }
     bool open() { return editor.wrapper->isMenuOpenFor(editor.right); }
     /// Opens the right pad's menu and waits until it is drawn.
-    void openMenu(int x, int y, int align)
-    {
+    void openMenu(int x, int y, int align) {
         ASSERT_TRUE(editor.right->openMenu(x, y, align));
         ASSERT_TRUE(open());
         editor.settle(3);
     }
-    bool closed() { return editor.pumpUntil([&] { return popup() == nullptr && !open(); }); }
+    bool closed() {
+        return editor.pumpUntil([&] { return popup() == nullptr && !open(); });
+    }
     /// Screen position of the middle of item index.
-    void pointAtItem(int index)
-    {
+    void pointAtItem(int index) {
         PopupRect r = popup()->bounds();
         int top = r.y + 4;  // border, items of 20 pixels, the separator (item 2) of 9
         for (int i = 0; i < index; ++i) top += i == 2 ? 9 : 20;
         int y = top + (index == 2 ? 4 : 10);
         host.moveTo(r.x + r.width / 2 - host.left, y - host.top);
     }
-    std::vector<unsigned> commands()
-    {
+    std::vector<unsigned> commands() {
         std::vector<unsigned> ids;
         for (const auto& e : editor.log.of("command")) ids.push_back(e.id);
         return ids;
     }
 };
 
-TEST_F(X11Menu, RightClickOpensAndKeysChooseOrDismiss)
-{
+TEST_F(X11Menu, RightClickOpensAndKeysChooseOrDismiss) {
     host.moveTo(260, 60);
     host.click(3);
     ASSERT_TRUE(editor.pumpUntil([&] { return open(); }));
@@ -81,8 +78,7 @@ TEST_F(X11Menu, RightClickOpensAndKeysChooseOrDismiss)
     EXPECT_EQ(commands(), (std::vector<unsigned>{WispkitDemo::kReset, WispkitDemo::kLearn}));
 }
 
-TEST_F(X11Menu, ClicksChooseEnabledItemsOnlyAndOutsideDismisses)
-{
+TEST_F(X11Menu, ClicksChooseEnabledItemsOnlyAndOutsideDismisses) {
     openMenu(0, 100, -1);
     pointAtItem(3);  // disabled
     host.click(1);
@@ -107,8 +103,7 @@ TEST_F(X11Menu, ClicksChooseEnabledItemsOnlyAndOutsideDismisses)
     EXPECT_EQ(editor.log.count("down"), 0);  // the closing click is the menu's
 }
 
-TEST_F(X11Menu, MenuIsDrawnWhenItOpensAndHighlightInTheAccentColour)
-{
+TEST_F(X11Menu, MenuIsDrawnWhenItOpensAndHighlightInTheAccentColour) {
     auto pixelIs = [&](int x, int y, unsigned long colour) {
         return editor.pumpUntil([&] {
             XImage* image = XGetImage(host.display, DefaultRootWindow(host.display), x, y, 1, 1, AllPlanes, ZPixmap);
@@ -126,8 +121,7 @@ TEST_F(X11Menu, MenuIsDrawnWhenItOpensAndHighlightInTheAccentColour)
     EXPECT_TRUE(pixelIs(r.x + 6, r.y + 6, 0xE1804F));
 }
 
-TEST_F(X11Menu, EveryAlignmentStaysOnTheScreenNearEveryEdge)
-{
+TEST_F(X11Menu, EveryAlignmentStaysOnTheScreenNearEveryEdge) {
     int screenW = DisplayWidth(host.display, DefaultScreen(host.display));
     int screenH = DisplayHeight(host.display, DefaultScreen(host.display));
     const int corners[4][2] = {{0, 0}, {screenW - 360, 0}, {0, screenH - 140}, {screenW - 360, screenH - 140}};
@@ -135,8 +129,8 @@ TEST_F(X11Menu, EveryAlignmentStaysOnTheScreenNearEveryEdge)
         host.moveParent(corner[0], corner[1]);
         for (int align : {-1, 0, 1}) {
             for (int px : {-200, 0, 70, 140, 340}) {
-                SCOPED_TRACE(testing::Message() << "corner " << corner[0] << "," << corner[1] << " align " << align
-                                                << " x " << px);
+                SCOPED_TRACE(testing::Message()
+                             << "corner " << corner[0] << "," << corner[1] << " align " << align << " x " << px);
                 openMenu(px, 100, align);
                 PopupRect r = popup()->bounds();
                 EXPECT_GE(r.x, 0);
@@ -146,8 +140,7 @@ TEST_F(X11Menu, EveryAlignmentStaysOnTheScreenNearEveryEdge)
                 int pointX = corner[0] + 200 + px, pointY = corner[1] + 20 + 100;
                 int wanted = align == -1 ? pointX : align == 1 ? pointX - r.width : pointX - r.width / 2;
                 if (wanted >= 0 && wanted + r.width <= screenW) EXPECT_EQ(r.x, wanted);
-                if (pointY + r.height <= screenH)
-                    EXPECT_EQ(r.y, pointY);
+                if (pointY + r.height <= screenH) EXPECT_EQ(r.y, pointY);
                 else
                     EXPECT_EQ(r.y + r.height, pointY);
                 host.tap(XK_Escape);
@@ -158,8 +151,7 @@ TEST_F(X11Menu, EveryAlignmentStaysOnTheScreenNearEveryEdge)
     EXPECT_TRUE(commands().empty());
 }
 
-TEST_F(X11Menu, ClosingTheEditorWithTheMenuOpenEndsTheMenuAndItsGrabs)
-{
+TEST_F(X11Menu, ClosingTheEditorWithTheMenuOpenEndsTheMenuAndItsGrabs) {
     openMenu(0, 100, -1);
     editor.close();
     // Another client can take the pointer and keyboard again.

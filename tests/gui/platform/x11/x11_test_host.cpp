@@ -7,8 +7,7 @@
 
 namespace WispkitTest {
 
-TestHost::TestHost(int x, int y, int width, int height) : left(x), top(y)
-{
+TestHost::TestHost(int x, int y, int width, int height) : left(x), top(y) {
     display = XOpenDisplay(nullptr);
     if (display == nullptr) throw std::runtime_error("no X display");
     XSetWindowAttributes attributes{};
@@ -23,44 +22,37 @@ TestHost::TestHost(int x, int y, int width, int height) : left(x), top(y)
     moveTo(width - 5, height - 5);
 }
 
-TestHost::~TestHost()
-{
+TestHost::~TestHost() {
     XDestroyWindow(display, parent);
     XCloseDisplay(display);
 }
 
-void TestHost::moveTo(int x, int y)
-{
+void TestHost::moveTo(int x, int y) {
     XTestFakeMotionEvent(display, DefaultScreen(display), left + x, top + y, 0);
     flush();
 }
 
-void TestHost::button(unsigned button, bool down, unsigned long delayMs)
-{
+void TestHost::button(unsigned button, bool down, unsigned long delayMs) {
     XTestFakeButtonEvent(display, button, down ? True : False, delayMs);
     flush();
 }
 
-void TestHost::click(unsigned b)
-{
+void TestHost::click(unsigned b) {
     button(b, true);
     button(b, false);
 }
 
-void TestHost::key(unsigned long keysym, bool down)
-{
+void TestHost::key(unsigned long keysym, bool down) {
     XTestFakeKeyEvent(display, XKeysymToKeycode(display, keysym), down ? True : False, 0);
     flush();
 }
 
-void TestHost::tap(unsigned long keysym)
-{
+void TestHost::tap(unsigned long keysym) {
     key(keysym, true);
     key(keysym, false);
 }
 
-void TestHost::moveParent(int x, int y)
-{
+void TestHost::moveParent(int x, int y) {
     left = x;
     top = y;
     XMoveWindow(display, parent, x, y);
@@ -68,13 +60,9 @@ void TestHost::moveParent(int x, int y)
     flush();
 }
 
-void TestHost::flush()
-{
-    XSync(display, False);
-}
+void TestHost::flush() { XSync(display, False); }
 
-Editor::Editor(TestHost& host)
-{
+Editor::Editor(TestHost& host) {
     wrapper = new Wispkit::Winwrapper(this, 360, 140, reinterpret_cast<void*>(host.parent));
     WispkitDemo::buildDemo(wrapper, &log);
     left = static_cast<WispkitDemo::Pad*>(wrapper->getChildren()[0]);
@@ -83,24 +71,18 @@ Editor::Editor(TestHost& host)
     pumpUntil([this] { return log.draws > 0; });
 }
 
-Editor::~Editor()
-{
+Editor::~Editor() {
     if (destroyed == 0) close();
 }
 
-void Editor::onTimer()
-{
-    ticks.push_back(std::chrono::steady_clock::now());
-}
+void Editor::onTimer() { ticks.push_back(std::chrono::steady_clock::now()); }
 
-void Editor::close()
-{
+void Editor::close() {
     wrapper->releaseResources();
     wrapper->closeWindow();
 }
 
-bool Editor::pumpUntil(const std::function<bool()>& done)
-{
+bool Editor::pumpUntil(const std::function<bool()>& done) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
@@ -110,8 +92,7 @@ bool Editor::pumpUntil(const std::function<bool()>& done)
     return true;
 }
 
-void Editor::settle(int rounds)
-{
+void Editor::settle(int rounds) {
     for (int i = 0; i < rounds; ++i) {
         wrapper->idle();
         std::this_thread::sleep_for(std::chrono::milliseconds(2));

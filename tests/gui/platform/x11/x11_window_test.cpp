@@ -8,15 +8,13 @@
 #include "gui/platform/x11/x11_error_trap.h"
 #include "gui/platform/x11/x11_window.h"
 
-
 #include <X11/Xutil.h>
 #include <dirent.h>
 
 namespace WispkitTest {
 namespace {
 
-unsigned long pixelAt(Display* display, ::Window window, int x, int y)
-{
+unsigned long pixelAt(Display* display, ::Window window, int x, int y) {
     XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
     if (image == nullptr) return ~0ul;
     unsigned long pixel = XGetPixel(image, 0, 0) & 0xFFFFFFul;
@@ -24,8 +22,7 @@ unsigned long pixelAt(Display* display, ::Window window, int x, int y)
     return pixel;
 }
 
-TEST(X11Window, PadsShowTheirColoursInTheWindow)
-{
+TEST(X11Window, PadsShowTheirColoursInTheWindow) {
     TestHost host;
     Editor editor(host);
     ::Window window = editor.wrapper->nativeHandle();
@@ -38,8 +35,7 @@ TEST(X11Window, PadsShowTheirColoursInTheWindow)
     EXPECT_TRUE(editor.pumpUntil([&] { return pixelAt(host.display, window, 21, 119) == 0x10E020; }));
 }
 
-TEST(X11Window, IdleCallsWithNothingToDoNeitherDrawNorTalkToTheServer)
-{
+TEST(X11Window, IdleCallsWithNothingToDoNeitherDrawNorTalkToTheServer) {
     TestHost host;
     Editor editor(host);
     editor.settle();
@@ -68,8 +64,7 @@ TEST(X11Window, IdleCallsWithNothingToDoNeitherDrawNorTalkToTheServer)
     EXPECT_TRUE(editor.pumpUntil([&] { return editor.log.draws > draws; }));
 }
 
-TEST(X11Window, TimerRunsFromIdleCallsAtMostEveryTenMilliseconds)
-{
+TEST(X11Window, TimerRunsFromIdleCallsAtMostEveryTenMilliseconds) {
     TestHost host;
     Editor editor(host);
     editor.wrapper->setTimerTarget(&editor);
@@ -83,14 +78,12 @@ TEST(X11Window, TimerRunsFromIdleCallsAtMostEveryTenMilliseconds)
 }
 
 int errorsSeen = 0;
-int countingHandler(Display*, XErrorEvent*)
-{
+int countingHandler(Display*, XErrorEvent*) {
     ++errorsSeen;
     return 0;
 }
 
-TEST(X11Window, ClosingAfterTheHostDestroyedItsWindowLeavesTheProcessAndHandlerAlone)
-{
+TEST(X11Window, ClosingAfterTheHostDestroyedItsWindowLeavesTheProcessAndHandlerAlone) {
     XErrorHandler before = XSetErrorHandler(countingHandler);
     errorsSeen = 0;
     for (bool idleBetween : {false, true}) {
@@ -109,11 +102,9 @@ TEST(X11Window, ClosingAfterTheHostDestroyedItsWindowLeavesTheProcessAndHandlerA
     EXPECT_EQ(errorsSeen, 0);
     XErrorHandler current = XSetErrorHandler(before);
     EXPECT_EQ(current, countingHandler);
-
 }
 
-TEST(X11Window, OnlyTheWrappersOwnConnectionsErrorsAreDropped)
-{
+TEST(X11Window, OnlyTheWrappersOwnConnectionsErrorsAreDropped) {
     XErrorHandler before = XSetErrorHandler(countingHandler);
     errorsSeen = 0;
     Display* ours = XOpenDisplay(nullptr);
@@ -134,8 +125,7 @@ TEST(X11Window, OnlyTheWrappersOwnConnectionsErrorsAreDropped)
     XCloseDisplay(ours);
 }
 
-int openDescriptors()
-{
+int openDescriptors() {
     int count = 0;
     if (DIR* dir = opendir("/proc/self/fd")) {
         while (readdir(dir) != nullptr) ++count;
@@ -144,8 +134,7 @@ int openDescriptors()
     return count;
 }
 
-TEST(X11Window, HundredOpenCloseRoundsLeaveNoConnectionOrWindow)
-{
+TEST(X11Window, HundredOpenCloseRoundsLeaveNoConnectionOrWindow) {
     TestHost host;
     { Editor warmUp(host); }  // the GL driver's own one-time files
     int descriptors = openDescriptors();

@@ -33,17 +33,14 @@ constexpr int kCardWidth = 480;
 constexpr int kCardHeight = 240;
 constexpr int kLcdTop = 170;  // rows from here down hold the LCD text
 
-std::vector<std::uint32_t> checker(unsigned size, std::uint32_t a, std::uint32_t b)
-{
+std::vector<std::uint32_t> checker(unsigned size, std::uint32_t a, std::uint32_t b) {
     std::vector<std::uint32_t> pixels(size * size);
     for (unsigned y = 0; y < size; ++y)
-        for (unsigned x = 0; x < size; ++x)
-            pixels[y * size + x] = ((x / 4 + y / 4) % 2) ? a : b;
+        for (unsigned x = 0; x < size; ++x) pixels[y * size + x] = ((x / 4 + y / 4) % 2) ? a : b;
     return pixels;
 }
 
-StaticTexture* makeTexture(Device* device, unsigned size, const std::vector<std::uint32_t>& pixels)
-{
+StaticTexture* makeTexture(Device* device, unsigned size, const std::vector<std::uint32_t>& pixels) {
     StaticTexture* texture = device->createStaticTexture(size, size);
     texture->upload(pixels.data(), size, 0, 0, size, size);
     return texture;
@@ -51,12 +48,10 @@ StaticTexture* makeTexture(Device* device, unsigned size, const std::vector<std:
 
 // Five rows of combine modes, five columns of blend modes, three colour
 // alphas in each cell, over a striped background.
-void drawModes(Context* context, Texture* first, Texture* second)
-{
+void drawModes(Context* context, Texture* first, Texture* second) {
     {
         Shader stripes(context, BlendNone, CombineColor);
-        for (int x = 0; x < kCardWidth; x += 16)
-            context->drawQuad(makeQuad(float(x), 0, 8, 160, 0, 0, 0xFF3060A0));
+        for (int x = 0; x < kCardWidth; x += 16) context->drawQuad(makeQuad(float(x), 0, 8, 160, 0, 0, 0xFF3060A0));
     }
     const std::uint32_t alphas[3] = {0x00, 0x80, 0xFF};
     for (int combine = 0; combine < 5; ++combine) {
@@ -70,8 +65,7 @@ void drawModes(Context* context, Texture* first, Texture* second)
     }
 }
 
-void drawDefaultTexture(Context* context)
-{
+void drawDefaultTexture(Context* context) {
     Shader shader(context, BlendNone, CombineModulate);
     context->drawQuad(makeQuad(380, 8, 4, 4, 0, 0, 0xFFFFFFFF));
     Quad large = makeQuad(380, 20, 32, 32, 0, 0, 0xFFFFFFFF);
@@ -79,8 +73,7 @@ void drawDefaultTexture(Context* context)
     context->drawQuad(large);
 }
 
-void drawText(Context* context, Font* small, Font* large, bool rgb)
-{
+void drawText(Context* context, Font* small, Font* large, bool rgb) {
     const char* sample = "Tallow Reed 0.25 ms ..learning.. Ag_|";
     setTextMode(false, rgb);
     Paintwell::drawText(small, context, sample, -1, 8, 176 - 10, 0xFFFFFFFF, false);
@@ -91,8 +84,7 @@ void drawText(Context* context, Font* small, Font* large, bool rgb)
     Paintwell::drawText(large, context, sample, -1, 8.33f, 226, 0xFF80FF80, false);
 }
 
-PngTest::Bytes encode(const Frame& frame, bool rgb)
-{
+PngTest::Bytes encode(const Frame& frame, bool rgb) {
     PngTest::SampleImage image;
     image.width = unsigned(frame.width);
     image.height = unsigned(frame.height);
@@ -110,37 +102,31 @@ PngTest::Bytes encode(const Frame& frame, bool rgb)
     return PngTest::assemblePng(image, PngTest::zlibWrap(PngTest::deflateStored(raw), raw), 0, {text});
 }
 
-bool writeFile(const std::string& path, const PngTest::Bytes& bytes)
-{
+bool writeFile(const std::string& path, const PngTest::Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return bool(out);
 }
 
-bool readFile(const std::string& path, PngTest::Bytes& bytes)
-{
+bool readFile(const std::string& path, PngTest::Bytes& bytes) {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
+    if (!in) return false;
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
 }
 
 // The LCD order a card recorded in its tEXt chunk.
-std::string lcdOrder(const PngTest::Bytes& png)
-{
+std::string lcdOrder(const PngTest::Bytes& png) {
     const std::string key = std::string("tEXtlcd-order") + '\0';
     std::string all(png.begin(), png.end());
     std::size_t at = all.find(key);
     return at == std::string::npos ? std::string() : all.substr(at + key.size(), 3);
 }
 
-int compare(const PngTest::Bytes& ours, const std::string& referencePath)
-{
+int compare(const PngTest::Bytes& ours, const std::string& referencePath) {
     PngTest::Bytes theirs;
     if (!readFile(referencePath, theirs)) {
-        std::fprintf(stderr, "no reference card at %s: render it first (the native tests do)\n",
-                     referencePath.c_str());
+        std::fprintf(stderr, "no reference card at %s: render it first (the native tests do)\n", referencePath.c_str());
         return 1;
     }
     std::vector<unsigned char> a, b;
@@ -171,8 +157,7 @@ int compare(const PngTest::Bytes& ours, const std::string& referencePath)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 2 && !(argc == 4 && std::strcmp(argv[2], "--compare-with") == 0)) {
         std::fprintf(stderr, "usage: %s OUT.png [--compare-with REFERENCE.png]\n", argv[0]);
         return 1;

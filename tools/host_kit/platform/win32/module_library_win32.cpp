@@ -14,9 +14,7 @@ public:
     Win32Library(const Win32Library&) = delete;
     Win32Library& operator=(const Win32Library&) = delete;
 
-    void* symbol(const char* name) const override {
-        return reinterpret_cast<void*>(GetProcAddress(handle, name));
-    }
+    void* symbol(const char* name) const override { return reinterpret_cast<void*>(GetProcAddress(handle, name)); }
 
 private:
     HMODULE handle;

@@ -5,8 +5,7 @@
 namespace WispkitDemo {
 
 // The wrapper's window procedure runs from here; its idle call does nothing.
-void pumpSystem()
-{
+void pumpSystem() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
@@ -14,9 +13,6 @@ void pumpSystem()
     }
 }
 
-void pause(int ms)
-{
-    Sleep(static_cast<DWORD>(ms));
-}
+void pause(int ms) { Sleep(static_cast<DWORD>(ms)); }
 
 }  // namespace WispkitDemo

@@ -5,15 +5,13 @@
 #include "x11_test_host.h"
 #include "xlib_thread_guard.h"
 
-
 #include <atomic>
 #include <thread>
 
 namespace WispkitTest {
 namespace {
 
-TEST(X11Threads, GuardCountsCallsFromAnotherThread)
-{
+TEST(X11Threads, GuardCountsCallsFromAnotherThread) {
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
     armThreadGuard();
@@ -23,8 +21,7 @@ TEST(X11Threads, GuardCountsCallsFromAnotherThread)
     XCloseDisplay(display);
 }
 
-TEST(X11Threads, RedrawFromAnotherThreadPaintsOnTheEditorThreadOnly)
-{
+TEST(X11Threads, RedrawFromAnotherThreadPaintsOnTheEditorThreadOnly) {
     TestHost host;
     Editor editor(host);
     armThreadGuard();

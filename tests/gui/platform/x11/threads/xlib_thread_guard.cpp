@@ -13,33 +13,27 @@ std::atomic<bool> armed{false};
 std::thread::id owner;
 std::atomic<int> strayCalls{0};
 
-void note()
-{
+void note() {
     if (armed.load() && std::this_thread::get_id() != owner) ++strayCalls;
 }
 
 }  // namespace
 
-void armThreadGuard()
-{
+void armThreadGuard() {
     owner = std::this_thread::get_id();
     armed.store(true);
 }
 
-int callsFromOtherThreads()
-{
-    return strayCalls.load();
-}
+int callsFromOtherThreads() { return strayCalls.load(); }
 
 }  // namespace WispkitTest
 
 // Each wrapped function: note the thread, then call the real one.
-#define GUARD(result, name, parameters, arguments)                  \
-    extern "C" result __real_##name parameters;                     \
-    extern "C" __attribute__((visibility("default"))) result __wrap_##name parameters \
-    {                                                               \
-        WispkitTest::note();                                        \
-        return __real_##name arguments;                             \
+#define GUARD(result, name, parameters, arguments)                                      \
+    extern "C" result __real_##name parameters;                                         \
+    extern "C" __attribute__((visibility("default"))) result __wrap_##name parameters { \
+        WispkitTest::note();                                                            \
+        return __real_##name arguments;                                                 \
     }
 
 GUARD(int, XPending, (Display * d), (d))

@@ -13,8 +13,7 @@ namespace EditorShots {
 
 namespace {
 
-void pumpFor(unsigned milliseconds)
-{
+void pumpFor(unsigned milliseconds) {
     const ULONGLONG end = GetTickCount64() + milliseconds;
     for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
@@ -27,8 +26,7 @@ void pumpFor(unsigned milliseconds)
 }
 
 // The visible popup menu window of the given thread, or null.
-HWND openMenuOf(DWORD thread)
-{
+HWND openMenuOf(DWORD thread) {
     HWND found = nullptr;
     EnumThreadWindows(
         thread,
@@ -51,14 +49,10 @@ struct ScreenshotHost::State {
     WPARAM buttons = 0;
 
     HWND editor() const { return FindWindowExA(host, nullptr, "WispkitWinwrapper", nullptr); }
-    void send(UINT message)
-    {
-        SendMessageA(editor(), message, buttons, MAKELPARAM(x, y));
-    }
+    void send(UINT message) { SendMessageA(editor(), message, buttons, MAKELPARAM(x, y)); }
 };
 
-ScreenshotHost::ScreenshotHost() : state(new State)
-{
+ScreenshotHost::ScreenshotHost() : state(new State) {
     // The real pointer stays away: only the messages sent here move it.
     SetCursorPos(1010, 750);
     WNDCLASSEXA info{};
@@ -77,44 +71,33 @@ ScreenshotHost::ScreenshotHost() : state(new State)
     pumpFor(100);
 }
 
-ScreenshotHost::~ScreenshotHost()
-{
+ScreenshotHost::~ScreenshotHost() {
     if (state->host != nullptr) DestroyWindow(state->host);
     delete state;
 }
 
-std::string ScreenshotHost::problem() const
-{
+std::string ScreenshotHost::problem() const {
     return state->host == nullptr ? "the host window could not be created" : "";
 }
 
-void* ScreenshotHost::parent() const
-{
-    return state->host;
-}
+void* ScreenshotHost::parent() const { return state->host; }
 
-void ScreenshotHost::settle(const HostTest::Effect&, unsigned milliseconds)
-{
-    pumpFor(milliseconds);
-}
+void ScreenshotHost::settle(const HostTest::Effect&, unsigned milliseconds) { pumpFor(milliseconds); }
 
-void ScreenshotHost::moveTo(const HostTest::Effect& effect, int x, int y)
-{
+void ScreenshotHost::moveTo(const HostTest::Effect& effect, int x, int y) {
     state->x = x;
     state->y = y;
     state->send(WM_MOUSEMOVE);
     settle(effect, 40);
 }
 
-void ScreenshotHost::leftButton(const HostTest::Effect& effect, bool down)
-{
+void ScreenshotHost::leftButton(const HostTest::Effect& effect, bool down) {
     state->buttons = down ? MK_LBUTTON : 0;
     state->send(down ? WM_LBUTTONDOWN : WM_LBUTTONUP);
     settle(effect, 40);
 }
 
-bool ScreenshotHost::chooseLearn(const HostTest::Effect& effect, int x, int y)
-{
+bool ScreenshotHost::chooseLearn(const HostTest::Effect& effect, int x, int y) {
     moveTo(effect, x, y);
     // The menu runs its own loop inside the right click: a second thread
     // waits for it and types the item's key.
@@ -142,8 +125,7 @@ bool ScreenshotHost::chooseLearn(const HostTest::Effect& effect, int x, int y)
 // the window's back buffer does, as Wine's Mesa swaps by copying. It is read
 // through a context of our own on the editor's window (whose pixel format
 // is the editor's); the editor restores its own context whenever it draws.
-std::vector<std::uint32_t> ScreenshotHost::grab()
-{
+std::vector<std::uint32_t> ScreenshotHost::grab() {
     HWND editor = state->editor();
     HDC dc = GetDC(editor);
     HGLRC context = wglCreateContext(dc);
@@ -170,8 +152,7 @@ std::vector<std::uint32_t> ScreenshotHost::grab()
     return pixels;
 }
 
-std::string ScreenshotHost::textMode() const
-{
+std::string ScreenshotHost::textMode() const {
     BOOL smoothing = FALSE;
     UINT type = 0;
     SystemParametersInfoA(SPI_GETFONTSMOOTHING, 0, &smoothing, 0);

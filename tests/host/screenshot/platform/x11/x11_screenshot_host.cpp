@@ -25,8 +25,7 @@ struct ScreenshotHost::State {
 
     // Whether an override-redirect window other than ours is mapped: the
     // editor's popup menu.
-    bool popupShown()
-    {
+    bool popupShown() {
         ::Window root = 0, parent = 0, *children = nullptr;
         unsigned count = 0;
         bool found = false;
@@ -43,23 +42,20 @@ struct ScreenshotHost::State {
     }
 };
 
-ScreenshotHost::ScreenshotHost() : state(new State)
-{
+ScreenshotHost::ScreenshotHost() : state(new State) {
     state->display = XOpenDisplay(nullptr);
     if (state->display == nullptr) return;
     Display* display = state->display;
     XSetWindowAttributes attributes{};
     attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
     attributes.override_redirect = True;
-    state->window = XCreateWindow(display, DefaultRootWindow(display), kLeft, kTop, kWidth, kHeight, 0,
-                                  CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect,
-                                  &attributes);
+    state->window = XCreateWindow(display, DefaultRootWindow(display), kLeft, kTop, kWidth, kHeight, 0, CopyFromParent,
+                                  InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect, &attributes);
     XMapRaised(display, state->window);
     XSync(display, False);
 }
 
-ScreenshotHost::~ScreenshotHost()
-{
+ScreenshotHost::~ScreenshotHost() {
     if (state->display != nullptr) {
         XDestroyWindow(state->display, state->window);
         XCloseDisplay(state->display);
@@ -67,18 +63,11 @@ ScreenshotHost::~ScreenshotHost()
     delete state;
 }
 
-std::string ScreenshotHost::problem() const
-{
-    return state->display == nullptr ? "no X display" : "";
-}
+std::string ScreenshotHost::problem() const { return state->display == nullptr ? "no X display" : ""; }
 
-void* ScreenshotHost::parent() const
-{
-    return reinterpret_cast<void*>(static_cast<std::uintptr_t>(state->window));
-}
+void* ScreenshotHost::parent() const { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(state->window)); }
 
-void ScreenshotHost::settle(const HostTest::Effect& effect, unsigned milliseconds)
-{
+void ScreenshotHost::settle(const HostTest::Effect& effect, unsigned milliseconds) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     while (std::chrono::steady_clock::now() < end) {
         effect.dispatch(vst::effEditIdle);
@@ -86,22 +75,19 @@ void ScreenshotHost::settle(const HostTest::Effect& effect, unsigned millisecond
     }
 }
 
-void ScreenshotHost::moveTo(const HostTest::Effect& effect, int x, int y)
-{
+void ScreenshotHost::moveTo(const HostTest::Effect& effect, int x, int y) {
     XTestFakeMotionEvent(state->display, DefaultScreen(state->display), kLeft + x, kTop + y, 0);
     XSync(state->display, False);
     settle(effect, 40);
 }
 
-void ScreenshotHost::leftButton(const HostTest::Effect& effect, bool down)
-{
+void ScreenshotHost::leftButton(const HostTest::Effect& effect, bool down) {
     XTestFakeButtonEvent(state->display, 1, down ? True : False, 0);
     XSync(state->display, False);
     settle(effect, 40);
 }
 
-bool ScreenshotHost::chooseLearn(const HostTest::Effect& effect, int x, int y)
-{
+bool ScreenshotHost::chooseLearn(const HostTest::Effect& effect, int x, int y) {
     moveTo(effect, x, y);
     XTestFakeButtonEvent(state->display, 3, True, 0);
     XTestFakeButtonEvent(state->display, 3, False, 0);
@@ -120,8 +106,7 @@ bool ScreenshotHost::chooseLearn(const HostTest::Effect& effect, int x, int y)
     return !state->popupShown();
 }
 
-std::vector<std::uint32_t> ScreenshotHost::grab()
-{
+std::vector<std::uint32_t> ScreenshotHost::grab() {
     XSync(state->display, False);
     XImage* image = XGetImage(state->display, state->window, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
     if (image == nullptr) return {};
@@ -134,8 +119,7 @@ std::vector<std::uint32_t> ScreenshotHost::grab()
 
 // As the renderer decides: LCD text only where the desktop's Xft resources
 // ask for antialiased text in a sub-pixel order (Xvfb has no resources).
-std::string ScreenshotHost::textMode() const
-{
+std::string ScreenshotHost::textMode() const {
     const char* resources = XResourceManagerString(state->display);
     if (resources == nullptr) return "grey";
     XrmInitialize();

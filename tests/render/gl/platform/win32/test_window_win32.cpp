@@ -10,8 +10,7 @@ namespace PaintwellTest {
 
 namespace {
 
-const char* windowClass()
-{
+const char* windowClass() {
     static const char* name = [] {
         WNDCLASSEXA info{};
         info.cbSize = sizeof info;
@@ -25,15 +24,13 @@ const char* windowClass()
     return name;
 }
 
-HWND createWindow(int width, int height)
-{
+HWND createWindow(int width, int height) {
     RECT rect{0, 0, width, height};
     AdjustWindowRect(&rect, WS_OVERLAPPEDWINDOW, FALSE);
     HWND window = CreateWindowExA(0, windowClass(), "Paintwell test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                   rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
-    if (!window)
-        throw std::runtime_error("CreateWindowExA failed");
+    if (!window) throw std::runtime_error("CreateWindowExA failed");
     return window;
 }
 
@@ -43,18 +40,13 @@ struct TestWindow::Impl {
     HWND window;
 };
 
-TestWindow::TestWindow(int width, int height) : impl(std::make_unique<Impl>())
-{
+TestWindow::TestWindow(int width, int height) : impl(std::make_unique<Impl>()) {
     impl->window = createWindow(width, height);
 }
 
-TestWindow::~TestWindow()
-{
-    DestroyWindow(impl->window);
-}
+TestWindow::~TestWindow() { DestroyWindow(impl->window); }
 
-Paintwell::NativeWindow TestWindow::native() const
-{
+Paintwell::NativeWindow TestWindow::native() const {
     return Paintwell::NativeWindow{nullptr, reinterpret_cast<std::uintptr_t>(impl->window)};
 }
 
@@ -66,8 +58,7 @@ struct ForeignContext::Impl {
 namespace {
 
 // The foreign contexts of a process share one small window of their own.
-HDC foreignWindowDC()
-{
+HDC foreignWindowDC() {
     static HDC dc = [] {
         HDC windowDC = GetDC(createWindow(16, 16));
         PIXELFORMATDESCRIPTOR descriptor = Paintwell::platform::windowPixelFormat();
@@ -79,37 +70,24 @@ HDC foreignWindowDC()
 
 }  // namespace
 
-ForeignContext::ForeignContext() : impl(std::make_unique<Impl>())
-{
+ForeignContext::ForeignContext() : impl(std::make_unique<Impl>()) {
     impl->dc = foreignWindowDC();
     impl->context = wglCreateContext(impl->dc);
 }
 
-ForeignContext::~ForeignContext()
-{
-    if (wglGetCurrentContext() == impl->context)
-        wglMakeCurrent(nullptr, nullptr);
+ForeignContext::~ForeignContext() {
+    if (wglGetCurrentContext() == impl->context) wglMakeCurrent(nullptr, nullptr);
     wglDeleteContext(impl->context);
 }
 
-void ForeignContext::makeCurrent()
-{
-    wglMakeCurrent(impl->dc, impl->context);
-}
+void ForeignContext::makeCurrent() { wglMakeCurrent(impl->dc, impl->context); }
 
-bool ForeignContext::isCurrent() const
-{
+bool ForeignContext::isCurrent() const {
     return wglGetCurrentContext() == impl->context && wglGetCurrentDC() == impl->dc;
 }
 
-bool noContextCurrent()
-{
-    return wglGetCurrentContext() == nullptr;
-}
+bool noContextCurrent() { return wglGetCurrentContext() == nullptr; }
 
-void releaseCurrentContext()
-{
-    wglMakeCurrent(nullptr, nullptr);
-}
+void releaseCurrentContext() { wglMakeCurrent(nullptr, nullptr); }
 
 }  // namespace PaintwellTest

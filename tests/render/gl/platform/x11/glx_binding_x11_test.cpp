@@ -13,8 +13,7 @@ using namespace PaintwellTest;
 namespace {
 
 // A GL-capable RGB visual without a back buffer, if the server has one.
-bool findSingleBufferedVisual(Display* display, XVisualInfo& found)
-{
+bool findSingleBufferedVisual(Display* display, XVisualInfo& found) {
     XVisualInfo wanted{};
     wanted.screen = DefaultScreen(display);
     wanted.c_class = TrueColor;
@@ -30,15 +29,13 @@ bool findSingleBufferedVisual(Display* display, XVisualInfo& found)
             ok = true;
         }
     }
-    if (list)
-        XFree(list);
+    if (list) XFree(list);
     return ok;
 }
 
 }  // namespace
 
-TEST(GlxBindingTest, WindowsWithoutABackBufferOrNoDisplayAreRefused)
-{
+TEST(GlxBindingTest, WindowsWithoutABackBufferOrNoDisplayAreRefused) {
     collectReports();
     clearReports();
     auto* display = static_cast<Display*>(GLTest::sharedWindow().native().display);
@@ -53,8 +50,8 @@ TEST(GlxBindingTest, WindowsWithoutABackBufferOrNoDisplayAreRefused)
     Window root = RootWindow(display, visual.screen);
     XSetWindowAttributes attributes{};
     attributes.colormap = XCreateColormap(display, root, visual.visual, AllocNone);
-    Window window = XCreateWindow(display, root, 0, 0, 32, 32, 0, visual.depth, InputOutput, visual.visual,
-                                  CWColormap, &attributes);
+    Window window = XCreateWindow(display, root, 0, 0, 32, 32, 0, visual.depth, InputOutput, visual.visual, CWColormap,
+                                  &attributes);
     XSync(display, False);
     clearReports();
     EXPECT_THROW(GLDevice(NativeWindow{display, window}), Exception);
@@ -73,8 +70,7 @@ class GlxHostContextTest : public GLTest {};
 
 // A host that reads from another drawable than it draws to finds both
 // current again once the device has drawn.
-TEST_F(GlxHostContextTest, ASeparateReadDrawableIsGivenBack)
-{
+TEST_F(GlxHostContextTest, ASeparateReadDrawableIsGivenBack) {
     auto* display = static_cast<Display*>(window->native().display);
     XVisualInfo* visual = chooseWindowVisual(display, DefaultScreen(display));
     ASSERT_NE(visual, nullptr);
@@ -97,7 +93,6 @@ TEST_F(GlxHostContextTest, ASeparateReadDrawableIsGivenBack)
 
     glXMakeCurrent(display, None, nullptr);
     glXDestroyContext(display, host);
-    for (Window w : windows)
-        XDestroyWindow(display, w);
+    for (Window w : windows) XDestroyWindow(display, w);
     XFreeColormap(display, attributes.colormap);
 }

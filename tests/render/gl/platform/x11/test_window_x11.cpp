@@ -10,16 +10,13 @@ namespace PaintwellTest {
 
 namespace {
 
-Display* sharedDisplay()
-{
+Display* sharedDisplay() {
     static Display* display = XOpenDisplay(nullptr);
-    if (!display)
-        throw std::runtime_error("no X display");
+    if (!display) throw std::runtime_error("no X display");
     return display;
 }
 
-Window createWindow(Display* display, int width, int height, XVisualInfo* visual)
-{
+Window createWindow(Display* display, int width, int height, XVisualInfo* visual) {
     Window root = RootWindow(display, visual->screen);
     XSetWindowAttributes attributes{};
     attributes.colormap = XCreateColormap(display, root, visual->visual, AllocNone);
@@ -31,11 +28,9 @@ Window createWindow(Display* display, int width, int height, XVisualInfo* visual
     return window;
 }
 
-XVisualInfo* visualOrThrow(Display* display)
-{
+XVisualInfo* visualOrThrow(Display* display) {
     XVisualInfo* visual = Paintwell::chooseWindowVisual(display, DefaultScreen(display));
-    if (!visual)
-        throw std::runtime_error("no GL visual");
+    if (!visual) throw std::runtime_error("no GL visual");
     return visual;
 }
 
@@ -46,24 +41,19 @@ struct TestWindow::Impl {
     Window window;
 };
 
-TestWindow::TestWindow(int width, int height) : impl(std::make_unique<Impl>())
-{
+TestWindow::TestWindow(int width, int height) : impl(std::make_unique<Impl>()) {
     impl->display = sharedDisplay();
     XVisualInfo* visual = visualOrThrow(impl->display);
     impl->window = createWindow(impl->display, width, height, visual);
     XFree(visual);
 }
 
-TestWindow::~TestWindow()
-{
+TestWindow::~TestWindow() {
     XDestroyWindow(impl->display, impl->window);
     XSync(impl->display, False);
 }
 
-Paintwell::NativeWindow TestWindow::native() const
-{
-    return Paintwell::NativeWindow{impl->display, impl->window};
-}
+Paintwell::NativeWindow TestWindow::native() const { return Paintwell::NativeWindow{impl->display, impl->window}; }
 
 struct ForeignContext::Impl {
     Display* display;
@@ -71,8 +61,7 @@ struct ForeignContext::Impl {
     GLXContext context;
 };
 
-ForeignContext::ForeignContext() : impl(std::make_unique<Impl>())
-{
+ForeignContext::ForeignContext() : impl(std::make_unique<Impl>()) {
     impl->display = sharedDisplay();
     XVisualInfo* visual = visualOrThrow(impl->display);
     impl->window = createWindow(impl->display, 16, 16, visual);
@@ -80,32 +69,20 @@ ForeignContext::ForeignContext() : impl(std::make_unique<Impl>())
     XFree(visual);
 }
 
-ForeignContext::~ForeignContext()
-{
-    if (glXGetCurrentContext() == impl->context)
-        glXMakeCurrent(impl->display, None, nullptr);
+ForeignContext::~ForeignContext() {
+    if (glXGetCurrentContext() == impl->context) glXMakeCurrent(impl->display, None, nullptr);
     glXDestroyContext(impl->display, impl->context);
     XDestroyWindow(impl->display, impl->window);
 }
 
-void ForeignContext::makeCurrent()
-{
-    glXMakeCurrent(impl->display, impl->window, impl->context);
-}
+void ForeignContext::makeCurrent() { glXMakeCurrent(impl->display, impl->window, impl->context); }
 
-bool ForeignContext::isCurrent() const
-{
+bool ForeignContext::isCurrent() const {
     return glXGetCurrentContext() == impl->context && glXGetCurrentDrawable() == impl->window;
 }
 
-bool noContextCurrent()
-{
-    return glXGetCurrentContext() == nullptr;
-}
+bool noContextCurrent() { return glXGetCurrentContext() == nullptr; }
 
-void releaseCurrentContext()
-{
-    glXMakeCurrent(sharedDisplay(), None, nullptr);
-}
+void releaseCurrentContext() { glXMakeCurrent(sharedDisplay(), None, nullptr); }
 
 }  // namespace PaintwellTest

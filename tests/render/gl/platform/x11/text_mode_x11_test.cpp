@@ -17,14 +17,12 @@ namespace {
 
 class X11TextModeTest : public GLTest {
 protected:
-    void TearDown() override
-    {
+    void TearDown() override {
         setResources(nullptr);
         GLTest::TearDown();
     }
 
-    void setResources(const char* text)
-    {
+    void setResources(const char* text) {
         auto* display = static_cast<Display*>(window->native().display);
         Atom property = XInternAtom(display, "RESOURCE_MANAGER", False);
         if (text)
@@ -35,8 +33,7 @@ protected:
         XSync(display, False);
     }
 
-    std::pair<bool, bool> modeAfterBuilding(bool startSubpixel, bool startRgb)
-    {
+    std::pair<bool, bool> modeAfterBuilding(bool startSubpixel, bool startRgb) {
         setTextMode(startSubpixel, startRgb);
         Paintwell::Font* font = device()->createFontFromMemory(veraFace().data(), veraFace().size(), 8);
         EXPECT_NE(font, nullptr);
@@ -49,8 +46,7 @@ protected:
 
 // One test on purpose: the resources live on the shared test display's root
 // window, so two test processes changing them at once would race.
-TEST_F(X11TextModeTest, XftResourcesDecideBetweenLcdAndGreyText)
-{
+TEST_F(X11TextModeTest, XftResourcesDecideBetweenLcdAndGreyText) {
     // An rgb or bgr sub-pixel order means LCD text in that order.
     setResources("Xft.antialias:\t1\nXft.rgba:\trgb\n");
     EXPECT_EQ(modeAfterBuilding(false, false), std::make_pair(true, true));
