@@ -19,8 +19,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 using namespace EditorShots;
@@ -47,19 +45,6 @@ PngTest::Bytes encode(const Pixels& pixels, const std::string& textMode) {
     return PngTest::assemblePng(image, PngTest::zlibWrap(PngTest::deflateStored(raw), raw), 0, {text});
 }
 
-bool writeFile(const std::string& path, const PngTest::Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    return bool(out);
-}
-
-bool readFile(const std::string& path, PngTest::Bytes& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
-
 // The text mode a screenshot recorded in its tEXt chunk.
 std::string textModeOf(const PngTest::Bytes& png) {
     const std::string key = std::string("tEXttext-mode") + '\0';
@@ -74,7 +59,7 @@ std::string textModeOf(const PngTest::Bytes& png) {
 
 bool compare(const std::string& state, const PngTest::Bytes& ours, const std::string& referencePath) {
     PngTest::Bytes theirs;
-    if (!readFile(referencePath, theirs)) {
+    if (!PngTest::readFile(referencePath, theirs)) {
         std::fprintf(stderr, "no reference at %s: render it first (the native tests do)\n", referencePath.c_str());
         return false;
     }
@@ -164,7 +149,7 @@ int main(int argc, char** argv) {
             continue;
         }
         const PngTest::Bytes png = encode(shot.pixels, host.textMode());
-        if (!writeFile(path, png)) {
+        if (!PngTest::writeFile(path, png)) {
             std::fprintf(stderr, "could not write %s\n", path.c_str());
             ok = false;
             continue;

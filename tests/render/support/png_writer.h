@@ -91,4 +91,9 @@ private:
     unsigned count_ = 0;
 };
 
+/// Writes bytes to path, replacing it; false when that fails.
+bool writeFile(const std::string& path, const Bytes& bytes);
+/// The whole file at path; false when it cannot be read.
+bool readFile(const std::string& path, Bytes& bytes);
+
 }  // namespace PngTest

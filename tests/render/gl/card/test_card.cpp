@@ -20,8 +20,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 using namespace Paintwell;
@@ -102,19 +100,6 @@ PngTest::Bytes encode(const Frame& frame, bool rgb) {
     return PngTest::assemblePng(image, PngTest::zlibWrap(PngTest::deflateStored(raw), raw), 0, {text});
 }
 
-bool writeFile(const std::string& path, const PngTest::Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    return bool(out);
-}
-
-bool readFile(const std::string& path, PngTest::Bytes& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
-
 // The LCD order a card recorded in its tEXt chunk.
 std::string lcdOrder(const PngTest::Bytes& png) {
     const std::string key = std::string("tEXtlcd-order") + '\0';
@@ -125,7 +110,7 @@ std::string lcdOrder(const PngTest::Bytes& png) {
 
 int compare(const PngTest::Bytes& ours, const std::string& referencePath) {
     PngTest::Bytes theirs;
-    if (!readFile(referencePath, theirs)) {
+    if (!PngTest::readFile(referencePath, theirs)) {
         std::fprintf(stderr, "no reference card at %s: render it first (the native tests do)\n", referencePath.c_str());
         return 1;
     }
@@ -181,7 +166,7 @@ int main(int argc, char** argv) {
         releaseFont(large);
         device->release();
         PngTest::Bytes png = encode(frame, rgb);
-        if (!small || !large || !writeFile(argv[1], png)) {
+        if (!small || !large || !PngTest::writeFile(argv[1], png)) {
             std::fprintf(stderr, "could not render the card to %s\n", argv[1]);
             return 1;
         }
