@@ -17,6 +17,7 @@
 #include <benchmark/benchmark.h>
 
 #include "core/vst/aeffect.h"
+#include "tools/host_kit/module_library.h"
 
 #include <dlfcn.h>
 
@@ -111,8 +112,6 @@ void glBindTexture(GLenum target, GLuint texture) {
 
 namespace {
 
-using Entry = vst::AEffect* (*)(vst::audioMasterCallback);
-
 constexpr int kWidth = 480;
 constexpr int kHeight = 110;
 
@@ -120,16 +119,19 @@ vst::VstIntPtr quietHost(vst::AEffect*, vst::int32 opcode, vst::int32, vst::VstI
     return opcode == vst::audioMasterVersion ? 2400 : 0;
 }
 
-Entry loadEntry() {
-    static Entry entry = [] {
-        void* handle = dlopen(TALLOW_BENCH_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
-        if (handle == nullptr) {
-            std::fprintf(stderr, "cannot load %s: %s\n", TALLOW_BENCH_MODULE_PATH, dlerror());
+/// The built module's entry; the module stays mapped for the whole run.
+HostKit::EntryFunction loadEntry() {
+    static const auto library = [] {
+        std::string error;
+        auto loaded = HostKit::openModule(TALLOW_BENCH_MODULE_PATH, error);
+        if (loaded == nullptr || loaded->entry() == nullptr) {
+            std::fprintf(stderr, "cannot load %s: %s\n", TALLOW_BENCH_MODULE_PATH,
+                         loaded ? "no entry point" : error.c_str());
             std::exit(2);
         }
-        return reinterpret_cast<Entry>(dlsym(handle, "VSTPluginMain"));
+        return loaded;
     }();
-    return entry;
+    return library->entry();
 }
 
 // A host's plug-in window with the editor open in it, settled: the first

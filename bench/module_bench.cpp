@@ -17,7 +17,6 @@
 //
 // Linux only (dlopen, /proc).
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -31,10 +30,11 @@
 #include <vector>
 
 #include "core/vst/aeffect.h"
+#include "tools/host_kit/module_library.h"
 
 namespace {
 
-using Entry = vst::AEffect* (*)(vst::audioMasterCallback);
+using Entry = HostKit::EntryFunction;
 
 vst::VstIntPtr quietHost(vst::AEffect*, vst::int32 opcode, vst::int32, vst::VstIntPtr, void*, float) {
     return opcode == vst::audioMasterVersion ? 2400 : 0;
@@ -46,13 +46,18 @@ struct Module {
     Entry entry = nullptr;
 };
 
+/// The entry of the module at path; the module stays mapped for the whole run.
 Entry loadEntry(const std::string& path) {
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        std::fprintf(stderr, "cannot load %s: %s\n", path.c_str(), dlerror());
+    static std::vector<std::unique_ptr<HostKit::ModuleLibrary>> loaded;
+    std::string error;
+    auto library = HostKit::openModule(path, error);
+    const Entry entry = library ? library->entry() : nullptr;
+    if (!entry) {
+        std::fprintf(stderr, "cannot load %s: %s\n", path.c_str(), library ? "no entry point" : error.c_str());
         std::exit(2);
     }
-    return reinterpret_cast<Entry>(dlsym(handle, "VSTPluginMain"));
+    loaded.push_back(std::move(library));
+    return entry;
 }
 
 // Parameter order: delay, rate, depth, spread, phase, wet, shape, invert, range.
