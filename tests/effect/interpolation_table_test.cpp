@@ -74,7 +74,7 @@ TEST(SharedInterpolationTable, ProcessorsMadeOnSeveralThreadsAtOnceShareOneTable
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&, t] {
-            _mm_setcsr(0xFFC0u);
+            _mm_setcsr(ReedDsp::FpGuard::kAudioMode);
             waiting.fetch_sub(1);
             while (waiting.load() > 0) std::this_thread::yield();
             made[t] = std::make_unique<ReedDsp::Processor>();
