@@ -21,7 +21,7 @@ bool fineMode(int keys) { return (keys & (kShiftKey | kControlKey)) != 0; }
 
 PlugKnobBase::PlugKnobBase(Container* parent, IPlugData* plugData, const char* name, unsigned index, int x, int y,
                            unsigned width, unsigned height)
-    : Control(parent, x, y, width, height), plugData(plugData), name(name), index(index) {}
+    : HoverControl(parent, x, y, width, height), plugData(plugData), name(name), index(index) {}
 
 PlugKnobBase::~PlugKnobBase() {
     if (dragging) plugData->setEditing(index, false);
@@ -38,10 +38,7 @@ bool PlugKnobBase::mouseMove(int x, int y, int keys) {
         setCursor(this, CursorShape::VerticalResize);
         return true;
     }
-    if (!hover) {
-        hover = true;
-        redraw();
-    }
+    HoverControl::mouseMove(x, y, keys);
     setCursor(this, CursorShape::Hand);
     return true;
 }
@@ -95,12 +92,6 @@ bool PlugKnobBase::mouseWheel(int x, int y, float delta, int keys) {
         valueGesture(plugData, index, clampValue(plugData->getValue(index, nullptr) + step));
     }
     return true;
-}
-
-void PlugKnobBase::mouseLeave() {
-    if (!hover) return;
-    hover = false;
-    redraw();
 }
 
 void PlugKnobBase::menuCommand(unsigned id) {

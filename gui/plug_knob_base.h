@@ -7,13 +7,13 @@
 // the caption and plugData are not owned.
 #pragma once
 
-#include "gui/control.h"
+#include "gui/hover_control.h"
 
 namespace Wispkit {
 
 class IPlugData;
 
-class PlugKnobBase : public Control {
+class PlugKnobBase : public HoverControl {
 public:
     PlugKnobBase(Container* parent, IPlugData* plugData, const char* name, unsigned index, int x, int y, unsigned width,
                  unsigned height);
@@ -25,7 +25,6 @@ public:
     bool mouseUp(int x, int y, int button, int keys) override;
     bool doubleClick(int x, int y, int button, int keys) override;
     bool mouseWheel(int x, int y, float delta, int keys) override;
-    void mouseLeave() override;
     void captureLost() override;
     void menuCommand(unsigned id) override;
 
@@ -34,13 +33,11 @@ public:
     unsigned getIndex() const { return index; }
     const char* getName() const { return name; }
     bool isDragging() const { return dragging; }
-    bool isHovered() const { return hover; }
 
 protected:
     IPlugData* plugData;
     const char* name;
     unsigned index;
-    bool hover = false;
     bool dragging = false;
     int lastY = 0;
     float dragValue = 0;

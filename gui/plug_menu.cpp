@@ -13,26 +13,13 @@ namespace Wispkit {
 
 PlugMenu::PlugMenu(Container* parent, IPlugData* plugData, const char* name, unsigned index, unsigned choices, int x,
                    int y, unsigned width, unsigned height)
-    : Control(parent, x, y, width, height), plugData(plugData), name(name), index(index), choices(choices) {}
+    : HoverControl(parent, x, y, width, height), plugData(plugData), name(name), index(index), choices(choices) {}
 
 float PlugMenu::choiceValue(unsigned c) const {
     return choices > 1 ? static_cast<float>(c) / static_cast<float>(choices - 1) : 0.0f;
 }
 
 void PlugMenu::choose(unsigned c) { valueGesture(plugData, index, choiceValue(c)); }
-
-bool PlugMenu::mouseMove(int x, int y, int keys) {
-    if (!hover) {
-        hover = true;
-        redraw();
-    }
-    return true;
-}
-
-void PlugMenu::mouseLeave() {
-    hover = false;
-    redraw();
-}
 
 bool PlugMenu::mouseDown(int x, int y, int button, int keys) {
     if (plugData->isLearning(index)) plugData->cancelLearn();

@@ -5,21 +5,19 @@
 // Threads: the editor window's thread. Ownership: the parent owns the button.
 #pragma once
 
-#include "gui/control.h"
+#include "gui/hover_control.h"
 
 namespace Wispkit {
 
 class IPlugData;
 
-class PlugMenu : public Control {
+class PlugMenu : public HoverControl {
 public:
     PlugMenu(Container* parent, IPlugData* plugData, const char* name, unsigned index, unsigned choices, int x, int y,
              unsigned width, unsigned height);
 
-    bool mouseMove(int x, int y, int keys) override;
     bool mouseDown(int x, int y, int button, int keys) override;
     bool mouseWheel(int x, int y, float delta, int keys) override;
-    void mouseLeave() override;
     void menuCommand(unsigned id) override;
     void draw(Paintwell::Context* context) override;
 
@@ -36,7 +34,6 @@ private:
     const char* name;
     unsigned index;
     unsigned choices;
-    bool hover = false;
 };
 
 }  // namespace Wispkit

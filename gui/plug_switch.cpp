@@ -10,20 +10,7 @@
 namespace Wispkit {
 
 PlugSwitch::PlugSwitch(Container* parent, IPlugData* plugData, const char* name, unsigned index, int x)
-    : Control(parent, x, kRow, kWidth, kHeight), plugData(plugData), name(name), index(index) {}
-
-bool PlugSwitch::mouseMove(int x, int y, int keys) {
-    if (!hover) {
-        hover = true;
-        redraw();
-    }
-    return true;
-}
-
-void PlugSwitch::mouseLeave() {
-    hover = false;
-    redraw();
-}
+    : HoverControl(parent, x, kRow, kWidth, kHeight), plugData(plugData), name(name), index(index) {}
 
 bool PlugSwitch::mouseDown(int x, int y, int button, int keys) {
     if (plugData->isLearning(index)) plugData->cancelLearn();

@@ -6,13 +6,13 @@
 // Threads: the editor window's thread. Ownership: the parent owns the switch.
 #pragma once
 
-#include "gui/control.h"
+#include "gui/hover_control.h"
 
 namespace Wispkit {
 
 class IPlugData;
 
-class PlugSwitch : public Control {
+class PlugSwitch : public HoverControl {
 public:
     static constexpr int kRow = 90;
     static constexpr unsigned kWidth = 80;
@@ -20,9 +20,7 @@ public:
 
     PlugSwitch(Container* parent, IPlugData* plugData, const char* name, unsigned index, int x);
 
-    bool mouseMove(int x, int y, int keys) override;
     bool mouseDown(int x, int y, int button, int keys) override;
-    void mouseLeave() override;
     void menuCommand(unsigned id) override;
     void draw(Paintwell::Context* context) override;
 
@@ -35,7 +33,6 @@ private:
     IPlugData* plugData;
     const char* name;
     unsigned index;
-    bool hover = false;
     bool inlineLabel = true;
 };
 

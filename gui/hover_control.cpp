@@ -1,0 +1,19 @@
+#include "gui/hover_control.h"
+
+namespace Wispkit {
+
+bool HoverControl::mouseMove(int x, int y, int keys) {
+    if (!hover) {
+        hover = true;
+        redraw();
+    }
+    return true;
+}
+
+void HoverControl::mouseLeave() {
+    if (!hover) return;
+    hover = false;
+    redraw();
+}
+
+}  // namespace Wispkit
