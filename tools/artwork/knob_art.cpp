@@ -23,6 +23,29 @@ void disc(cairo_t* cr, double x, double y, double radius) {
     cairo_arc(cr, x, y, radius, 0, 2 * M_PI);
 }
 
+// A gradient along the knob's diagonal, from the lit top left to the far
+// bottom right of the centred disc of the given radius.
+cairo_pattern_t* diagonal(double radius) {
+    return cairo_pattern_create_linear(kCentre - radius, kCentre - radius, kCentre + radius, kCentre + radius);
+}
+
+// Fills the centred disc of the given radius with pattern, then releases it.
+void fillDisc(cairo_t* cr, double radius, cairo_pattern_t* pattern) {
+    disc(cr, kCentre, kCentre, radius);
+    cairo_set_source(cr, pattern);
+    cairo_fill(cr);
+    cairo_pattern_destroy(pattern);
+}
+
+// Strokes the centred circle of the given radius with pattern, then releases it.
+void strokeCircle(cairo_t* cr, double radius, double width, cairo_pattern_t* pattern) {
+    disc(cr, kCentre, kCentre, radius);
+    cairo_set_line_width(cr, width);
+    cairo_set_source(cr, pattern);
+    cairo_stroke(cr);
+    cairo_pattern_destroy(pattern);
+}
+
 // The body's shadow falls down and to the right, soft enough to read as depth.
 void paintShadow(cairo_t* cr) {
     Canvas shadow(kBodySize, kBodySize);
@@ -52,15 +75,11 @@ void paintTicks(cairo_t* cr) {
 
 // A brushed metal ring: bright where the light hits it, dark on the far side.
 void paintRim(cairo_t* cr) {
-    cairo_pattern_t* ring = cairo_pattern_create_linear(kCentre - kRimRadius, kCentre - kRimRadius,
-                                                        kCentre + kRimRadius, kCentre + kRimRadius);
+    cairo_pattern_t* ring = diagonal(kRimRadius);
     addStop(ring, 0.0, 0x8A958E);
     addStop(ring, 0.45, 0x3A423D);
     addStop(ring, 1.0, 0x101412);
-    disc(cr, kCentre, kCentre, kRimRadius);
-    cairo_set_source(cr, ring);
-    cairo_fill(cr);
-    cairo_pattern_destroy(ring);
+    fillDisc(cr, kRimRadius, ring);
 
     // The outer edge catches a thin dark line so the knob stands off the panel.
     disc(cr, kCentre, kCentre, kRimRadius - 0.4);
@@ -72,43 +91,27 @@ void paintRim(cairo_t* cr) {
     cairo_pattern_t* glint = cairo_pattern_create_linear(kCentre - kRimRadius, kCentre - kRimRadius, kCentre, kCentre);
     addStop(glint, 0.0, 0xFFFFFF, 0.55);
     addStop(glint, 1.0, 0xFFFFFF, 0.0);
-    disc(cr, kCentre, kCentre, kRimRadius - 1.2);
-    cairo_set_line_width(cr, 0.9);
-    cairo_set_source(cr, glint);
-    cairo_stroke(cr);
-    cairo_pattern_destroy(glint);
+    strokeCircle(cr, kRimRadius - 1.2, 0.9, glint);
 }
 
 // The cap: a shallow dome, lit from the top left, sunk a little into the rim.
 void paintCap(cairo_t* cr) {
-    cairo_pattern_t* face = cairo_pattern_create_linear(kCentre - kCapRadius, kCentre - kCapRadius,
-                                                        kCentre + kCapRadius, kCentre + kCapRadius);
+    cairo_pattern_t* face = diagonal(kCapRadius);
     addStop(face, 0.0, 0x3B443F);
     addStop(face, 1.0, 0x161A18);
-    disc(cr, kCentre, kCentre, kCapRadius);
-    cairo_set_source(cr, face);
-    cairo_fill(cr);
-    cairo_pattern_destroy(face);
+    fillDisc(cr, kCapRadius, face);
 
     cairo_pattern_t* sheen = cairo_pattern_create_radial(kCentre - 7, kCentre - 9, 0, kCentre - 7, kCentre - 9, 20);
     addStop(sheen, 0.0, 0xFFFFFF, 0.13);
     addStop(sheen, 1.0, 0xFFFFFF, 0.0);
-    disc(cr, kCentre, kCentre, kCapRadius);
-    cairo_set_source(cr, sheen);
-    cairo_fill(cr);
-    cairo_pattern_destroy(sheen);
+    fillDisc(cr, kCapRadius, sheen);
 
     // Sunk into the rim: shadow on the upper left edge, light on the lower right.
-    cairo_pattern_t* edge = cairo_pattern_create_linear(kCentre - kCapRadius, kCentre - kCapRadius,
-                                                        kCentre + kCapRadius, kCentre + kCapRadius);
+    cairo_pattern_t* edge = diagonal(kCapRadius);
     addStop(edge, 0.0, 0x000000, 0.7);
     addStop(edge, 0.5, 0x000000, 0.25);
     addStop(edge, 1.0, 0xC8D2CB, 0.35);
-    disc(cr, kCentre, kCentre, kCapRadius);
-    cairo_set_line_width(cr, 1.0);
-    cairo_set_source(cr, edge);
-    cairo_stroke(cr);
-    cairo_pattern_destroy(edge);
+    strokeCircle(cr, kCapRadius, 1.0, edge);
 }
 
 }  // namespace
