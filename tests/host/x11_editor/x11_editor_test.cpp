@@ -20,12 +20,9 @@
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
-#include <unistd.h>
 
 namespace {
 
@@ -111,31 +108,11 @@ int openDescriptors() {
     return count;
 }
 
-// Everything the module writes to stderr while it lives.
-class StderrCapture {
-public:
-    StderrCapture() : path(std::filesystem::temp_directory_path() / ("editor_stderr_" + std::to_string(getpid()))) {
-        std::fflush(stderr);
-        saved = dup(2);
-        FILE* file = std::fopen(path.c_str(), "w");
-        dup2(fileno(file), 2);
-        std::fclose(file);
-    }
-    std::string finish() {
-        std::fflush(stderr);
-        dup2(saved, 2);
-        close(saved);
-        std::ifstream in(path);
-        std::stringstream text;
-        text << in.rdbuf();
-        std::filesystem::remove(path);
-        return text.str();
-    }
-
-private:
-    std::filesystem::path path;
-    int saved;
-};
+std::string automate(int index, float value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "automate %d %.4f", index, value);
+    return text;
+}
 
 // The host's record of edit gestures, one line per call.
 std::vector<std::string> gestures() {
@@ -146,18 +123,12 @@ std::vector<std::string> gestures() {
         else if (call.opcode == vst::audioMasterEndEdit)
             std::snprintf(text, sizeof text, "end %d", call.index);
         else if (call.opcode == vst::audioMasterAutomate)
-            std::snprintf(text, sizeof text, "automate %d %.4f", call.index, call.opt);
+            std::snprintf(text, sizeof text, "%s", automate(call.index, call.opt).c_str());
         else
             continue;
         calls.push_back(text);
     }
     return calls;
-}
-
-std::string automate(int index, float value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "automate %d %.4f", index, value);
-    return text;
 }
 
 class X11Editor : public ::testing::Test {
@@ -174,7 +145,7 @@ TEST_F(X11Editor, OpensPaintsAndClosesAHundredTimesWithoutLeaks) {
     Effect effect;
     effect.start();
     const int descriptors = openDescriptors();
-    StderrCapture capture;
+    ::testing::internal::CaptureStderr();  // everything the module writes to stderr meanwhile
     int painted = 0;
     for (int round = 0; round < 100; ++round) {
         ASSERT_EQ(effect.dispatch(vst::effEditOpen, 0, 0, window.handle()), 1);
@@ -185,7 +156,7 @@ TEST_F(X11Editor, OpensPaintsAndClosesAHundredTimesWithoutLeaks) {
         effect.dispatch(vst::effEditClose);
         EXPECT_EQ(window.children(), 0u);  // the editor's close ends its window on X11
     }
-    const std::string errors = capture.finish();
+    const std::string errors = ::testing::internal::GetCapturedStderr();
     EXPECT_GT(painted, 480 * 110 / 2);  // the panel covers the window
     EXPECT_EQ(errors.find("leak"), std::string::npos) << errors;
     EXPECT_EQ(openDescriptors(), descriptors);  // every display connection closed again
