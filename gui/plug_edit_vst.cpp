@@ -23,10 +23,7 @@ PlugEditVST::PlugEditVST(PlugCore::Plug* effect, IEditBuilder* builder, const Ed
     // The first timer tick after an open then reports every parameter.
     PlugCore::ParameterTable& table = effect->parameters();
     for (std::uint32_t i = 0; i < table.size(); ++i) table[i].editorSeen.store(-1.0f, std::memory_order_relaxed);
-    if (descriptor->dataSize > 0) {
-        dataBlock = std::make_unique<unsigned char[]>(descriptor->dataSize);
-        std::memset(dataBlock.get(), 0, descriptor->dataSize);
-    }
+    if (descriptor->dataSize > 0) dataBlock = std::make_unique<unsigned char[]>(descriptor->dataSize);
     // Last: once registered, the host may reach the editor.
     effect->setEditor(this);
 }

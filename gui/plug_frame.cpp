@@ -1,6 +1,7 @@
 #include "gui/plug_frame.h"
 
 #include "core/plug.h"
+#include "gui/edit_gesture.h"
 #include "gui/editor_descriptor.h"
 #include "gui/image_cache.h"
 #include "gui/menu.h"
@@ -46,10 +47,7 @@ PlugFrame::PlugFrame(Container* parent, PlugEditVST* editor)
                 static_cast<unsigned>(editor->getDescriptor().height)),
       editor(editor) {
     const unsigned size = editor->getDescriptor().dataSize;
-    if (size > 0) {
-        dataCopy = std::make_unique<unsigned char[]>(size);
-        std::memset(dataCopy.get(), 0, size);
-    }
+    if (size > 0) dataCopy = std::make_unique<unsigned char[]>(size);
 }
 
 PlugFrame::~PlugFrame() {
@@ -108,10 +106,8 @@ void PlugFrame::getDefaultText(unsigned index, char* text) {
 }
 
 void PlugFrame::getChoiceText(unsigned index, unsigned choice, unsigned count, char* text) {
-    // With a single choice there is nothing to spread: it stands at 0.
-    const float value = count > 1 ? static_cast<float>(choice) / static_cast<float>(count - 1) : 0.0f;
     text[0] = 0;
-    editor->plug()->getParameterText(index, value, text);
+    editor->plug()->getParameterText(index, choiceValue(choice, count), text);
 }
 
 void PlugFrame::beginLearn(unsigned index) { editor->plug()->beginLearn(static_cast<vst::int32>(index)); }

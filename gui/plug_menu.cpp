@@ -15,11 +15,7 @@ PlugMenu::PlugMenu(Container* parent, IPlugData* plugData, const char* name, uns
                    int y, unsigned width, unsigned height)
     : HoverControl(parent, x, y, width, height), plugData(plugData), name(name), index(index), choices(choices) {}
 
-float PlugMenu::choiceValue(unsigned c) const {
-    return choices > 1 ? static_cast<float>(c) / static_cast<float>(choices - 1) : 0.0f;
-}
-
-void PlugMenu::choose(unsigned c) { valueGesture(plugData, index, choiceValue(c)); }
+void PlugMenu::choose(unsigned c) { valueGesture(plugData, index, choiceValue(c, choices)); }
 
 bool PlugMenu::mouseDown(int x, int y, int button, int keys) {
     if (plugData->isLearning(index)) plugData->cancelLearn();

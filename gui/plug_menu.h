@@ -26,8 +26,6 @@ public:
     unsigned getChoices() const { return choices; }
 
 private:
-    /// The value of choice c; a button with a single choice keeps it at 0.
-    float choiceValue(unsigned c) const;
     void choose(unsigned c);
 
     IPlugData* plugData;
