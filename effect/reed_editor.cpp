@@ -20,17 +20,12 @@ struct KnobRow {
 // "phase" stands before "spread" on the panel although its index is higher;
 // the last knob sits 78 pixels after the fifth instead of 74.
 const KnobRow kKnobs[] = {
-    {ReedParams::kDelay, 18, 4, "delay"},
-    {ReedParams::kRate, 92, 4, "rate"},
-    {ReedParams::kDepth, 166, 4, "depth"},
-    {ReedParams::kPhase, 240, 4, "phase"},
-    {ReedParams::kSpread, 314, 4, "spread"},
-    {ReedParams::kWet, 392, 4, "wet mix"},
-    {0, 0, 0, nullptr},
+    {ReedParams::kDelay, 18, 4, "delay"},    {ReedParams::kRate, 92, 4, "rate"},
+    {ReedParams::kDepth, 166, 4, "depth"},   {ReedParams::kPhase, 240, 4, "phase"},
+    {ReedParams::kSpread, 314, 4, "spread"}, {ReedParams::kWet, 392, 4, "wet mix"},
 };
 
 constexpr unsigned kRangeChoices = 4;
-constexpr int kLowerRow = 90;
 
 }  // namespace
 
@@ -39,9 +34,10 @@ Wispkit::EditorDescriptor descriptor() {
 }
 
 void build(Wispkit::PlugFrame* frame) {
-    for (const KnobRow* row = kKnobs; row->caption != nullptr; ++row)
-        new Wispkit::PlugKnob(frame, frame, row->caption, row->index, row->x, row->y);
-    new Wispkit::PlugMenu(frame, frame, "range", ReedParams::kRange, kRangeChoices, 58, kLowerRow, 80, 12);
+    for (const KnobRow& row : kKnobs) new Wispkit::PlugKnob(frame, frame, row.caption, row.index, row.x, row.y);
+    // The range button shares the switches' row and size.
+    new Wispkit::PlugMenu(frame, frame, "range", ReedParams::kRange, kRangeChoices, 58, Wispkit::PlugSwitch::kRow,
+                          Wispkit::PlugSwitch::kWidth, Wispkit::PlugSwitch::kHeight);
     new Wispkit::PlugSwitch(frame, frame, "shape", ReedParams::kShape, 166);
     new Wispkit::PlugSwitch(frame, frame, "polarity", ReedParams::kInvert, 274);
 }
