@@ -3,7 +3,7 @@
 # compares them with the native ones. `make screenshots` writes all six to out/.
 if(WIN32)
   set(screenshot_platform win32)
-  set(screenshot_libraries opengl32 gdi32 user32)
+  set(screenshot_libraries win32_test_window opengl32 gdi32 user32)
 else()
   file(GLOB x11_layer_sources ${CMAKE_SOURCE_DIR}/gui/platform/x11/*.cpp)
   if(NOT x11_layer_sources)

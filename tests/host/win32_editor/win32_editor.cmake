@@ -6,7 +6,7 @@ if(NOT WIN32)
 endif()
 add_executable(host_win32_editor_tests ${CMAKE_CURRENT_LIST_DIR}/win32_editor_test.cpp
                ${CMAKE_CURRENT_LIST_DIR}/../test_host.cpp)
-target_link_libraries(host_win32_editor_tests PRIVATE hostkit GTest::gtest GTest::gtest_main)
+target_link_libraries(host_win32_editor_tests PRIVATE hostkit win32_test_window GTest::gtest GTest::gtest_main)
 target_include_directories(host_win32_editor_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)
 # The DLL is copied beside the test programs for host_tests already.
 target_compile_definitions(host_win32_editor_tests PRIVATE TALLOW_MODULE_PATH="TallowReed.dll"

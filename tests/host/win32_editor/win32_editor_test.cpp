@@ -3,6 +3,7 @@
 // paints, effEditClose; real input messages sent to the editor's child window
 // reaching the host as begin, automate and end.
 #include "test_host.h"
+#include "win32_test_window.h"
 
 #include <gtest/gtest.h>
 
@@ -20,20 +21,9 @@ namespace {
 using HostTest::Effect;
 using HostTest::host;
 using Gestures = std::vector<std::string>;
+using Win32Test::pumpFor;
 
 constexpr int kDepth = 2, kShape = 6, kRange = 8;
-
-void pumpFor(unsigned milliseconds) {
-    const ULONGLONG end = GetTickCount64() + milliseconds;
-    for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    }
-}
 
 // The host's plug-in window: a visible top-level window with a client area
 // of the editor's size. One for the whole program: destroying a top-level
@@ -41,18 +31,7 @@ void pumpFor(unsigned milliseconds) {
 class HostWindow {
 public:
     HostWindow() {
-        WNDCLASSEXA info{};
-        info.cbSize = sizeof info;
-        info.lpfnWndProc = DefWindowProcA;
-        info.hInstance = GetModuleHandleA(nullptr);
-        info.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        info.lpszClassName = "TallowTestHost";
-        RegisterClassExA(&info);
-        RECT rect{0, 0, 480, 110};
-        const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE;
-        AdjustWindowRect(&rect, style, FALSE);
-        hwnd = CreateWindowExA(0, "TallowTestHost", "host", style, 60, 300, rect.right - rect.left,
-                               rect.bottom - rect.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        hwnd = Win32Test::openHostWindow("TallowTestHost", WHITE_BRUSH, 60, 300, 480, 110);
         pumpFor(50);
     }
 

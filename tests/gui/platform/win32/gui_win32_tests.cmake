@@ -3,7 +3,7 @@
 if(WIN32)
   file(GLOB gui_win32_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
   add_executable(gui_win32_tests ${gui_win32_sources})
-  target_link_libraries(gui_win32_tests PRIVATE wispkit_demo_controls GTest::gtest GTest::gtest_main)
+  target_link_libraries(gui_win32_tests PRIVATE wispkit_demo_controls win32_test_window GTest::gtest GTest::gtest_main)
   target_include_directories(gui_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   tallow_register_tests(gui_win32_tests gui)
   # The tests move the pointer out of their windows' way.

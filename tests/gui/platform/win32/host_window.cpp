@@ -13,28 +13,8 @@ Pad::~Pad() { lifetime.push_back(label + " deleted"); }
 
 namespace {
 
-const char* hostClass() {
-    static const char* name = [] {
-        WNDCLASSEXA info{};
-        info.cbSize = sizeof info;
-        info.lpfnWndProc = DefWindowProcA;
-        info.hInstance = GetModuleHandleA(nullptr);
-        info.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        info.lpszClassName = "WispkitTestHost";
-        RegisterClassExA(&info);
-        return "WispkitTestHost";
-    }();
-    return name;
-}
-
 // Away from the corner where the renderer's tests open their windows.
-HWND createHost() {
-    RECT rect{0, 0, 360, 140};
-    DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE;
-    AdjustWindowRect(&rect, style, FALSE);
-    return CreateWindowExA(0, hostClass(), "host", style, 500, 520, rect.right - rect.left, rect.bottom - rect.top,
-                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-}
+HWND createHost() { return Win32Test::openHostWindow("WispkitTestHost", WHITE_BRUSH, 500, 520, 360, 140); }
 
 HWND sharedHost() {
     static HWND host = createHost();
@@ -83,22 +63,6 @@ POINT onScreen(HWND hwnd, int x, int y) {
     POINT point{x, y};
     ClientToScreen(hwnd, &point);
     return point;
-}
-
-void pumpPending() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
-void pumpFor(unsigned milliseconds) {
-    ULONGLONG end = GetTickCount64() + milliseconds;
-    for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
-        pumpPending();
-    }
 }
 
 }  // namespace WispkitTest

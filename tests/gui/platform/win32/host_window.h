@@ -5,6 +5,7 @@
 #include "demo_controls.h"
 #include "gui/frame_controller.h"
 #include "gui/winwrapper.h"
+#include "win32_test_window.h"
 
 #include <windows.h>
 
@@ -67,9 +68,7 @@ private:
 
 /// A point of a window on the screen.
 POINT onScreen(HWND hwnd, int x, int y);
-/// Dispatches whatever is queued for this thread.
-void pumpPending();
-/// Dispatches messages as they come for about milliseconds.
-void pumpFor(unsigned milliseconds);
+using Win32Test::pumpFor;
+using Win32Test::pumpPending;
 
 }  // namespace WispkitTest

@@ -13,23 +13,8 @@
 namespace {
 
 using namespace WispkitTest;
+using Win32Test::openMenuOf;
 using Keys = std::vector<std::pair<UINT, WPARAM>>;
-
-// The visible popup menu window of the given thread, or null.
-HWND openMenuOf(DWORD thread) {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        thread,
-        [](HWND hwnd, LPARAM result) -> BOOL {
-            char name[16] = {};
-            GetClassNameA(hwnd, name, sizeof name);
-            if (std::string(name) != "#32768" || !IsWindowVisible(hwnd)) return TRUE;
-            *reinterpret_cast<HWND*>(result) = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
 
 // Sees from the wrapper's timer, which runs inside the menu loop, that the
 // owner's menu counts as open; the answering thread waits for that.

@@ -2,6 +2,7 @@
 // editor's size, input messages sent to the editor's child window, the
 // message loop as the pump, and the editor's pixels read back from its window.
 #include "screenshot_host.h"
+#include "win32_test_window.h"
 
 #include <windows.h>
 
@@ -11,37 +12,8 @@
 
 namespace EditorShots {
 
-namespace {
-
-void pumpFor(unsigned milliseconds) {
-    const ULONGLONG end = GetTickCount64() + milliseconds;
-    for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    }
-}
-
-// The visible popup menu window of the given thread, or null.
-HWND openMenuOf(DWORD thread) {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        thread,
-        [](HWND hwnd, LPARAM result) -> BOOL {
-            char name[16] = {};
-            GetClassNameA(hwnd, name, sizeof name);
-            if (std::string(name) != "#32768" || !IsWindowVisible(hwnd)) return TRUE;
-            *reinterpret_cast<HWND*>(result) = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-}  // namespace
+using Win32Test::openMenuOf;
+using Win32Test::pumpFor;
 
 struct ScreenshotHost::State {
     HWND host = nullptr;
@@ -55,18 +27,7 @@ struct ScreenshotHost::State {
 ScreenshotHost::ScreenshotHost() : state(new State) {
     // The real pointer stays away: only the messages sent here move it.
     SetCursorPos(1010, 750);
-    WNDCLASSEXA info{};
-    info.cbSize = sizeof info;
-    info.lpfnWndProc = DefWindowProcA;
-    info.hInstance = GetModuleHandleA(nullptr);
-    info.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    info.lpszClassName = "TallowScreenshotHost";
-    RegisterClassExA(&info);
-    RECT rect{0, 0, kWidth, kHeight};
-    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE;
-    AdjustWindowRect(&rect, style, FALSE);
-    state->host = CreateWindowExA(0, "TallowScreenshotHost", "host", style, 60, 60, rect.right - rect.left,
-                                  rect.bottom - rect.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    state->host = Win32Test::openHostWindow("TallowScreenshotHost", BLACK_BRUSH, 60, 60, kWidth, kHeight);
     SetForegroundWindow(state->host);
     pumpFor(100);
 }
