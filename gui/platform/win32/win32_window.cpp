@@ -101,7 +101,7 @@ Window* createWindow(Winwrapper* wrapper, int width, int height, void* parent) {
         return nullptr;
     }
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(wrapper));
-    return new Window{hwnd, wrapper};
+    return new Window{hwnd};
 }
 
 void destroyWindow(Window* window) { delete window; }

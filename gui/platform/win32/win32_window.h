@@ -7,15 +7,12 @@
 
 #include <windows.h>
 
-namespace Wispkit {
-class Winwrapper;
-}
-
 namespace Wispkit::platform {
 
+// The procedure finds the wrapper in the window's user data, which is
+// cleared first when the window goes: the record keeps no pointer of its own.
 struct Window {
     HWND hwnd;
-    Winwrapper* wrapper;
 };
 
 /// The instance handle of the module this code lives in (the plug-in's DLL,
