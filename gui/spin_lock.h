@@ -16,7 +16,6 @@ public:
     /// Waits until the lock is held by the caller.
     void lock();
     void unlock() { word.store(0, std::memory_order_release); }
-    bool isHeld() const { return word.load(std::memory_order_relaxed) != 0; }
 
 private:
     std::atomic<int> word{0};
