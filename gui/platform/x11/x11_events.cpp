@@ -70,11 +70,6 @@ void buttonRelease(Window* window, const XButtonEvent& event) {
     if (button != 0) window->wrapper->mouseEvent(MouseAction::Up, event.x, event.y, button, 0, keysOf(event.state));
 }
 
-bool hidden(Window* window) {
-    XWindowAttributes attributes;
-    return XGetWindowAttributes(window->display, window->id, &attributes) == 0 || attributes.map_state != IsViewable;
-}
-
 void crossing(Window* window, const XCrossingEvent& event) {
     if (event.mode == NotifyUngrab) {
         if (window->grabbed) grabEnded(window);
@@ -92,7 +87,7 @@ void crossing(Window* window, const XCrossingEvent& event) {
     // While we hold the pointer the captured control keeps it, inside or out,
     // unless the leave came from the host hiding its window with the pointer
     // inside ours: the server then ends the grab without an ungrab crossing.
-    if (window->grabbed && !hidden(window)) return;
+    if (window->grabbed && viewable(window)) return;
     if (window->grabbed) grabEnded(window);
     window->wrapper->mouseLeave();
 }

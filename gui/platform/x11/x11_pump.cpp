@@ -39,15 +39,12 @@ void tickIfDue(Window* window) {
     window->wrapper->timerTick();
 }
 
-// A host hides its editor by unmapping its own window, which leaves ours
-// mapped but not on the screen. The request is then dropped: the window is
-// exposed, and asks again, when it shows.
+}  // namespace
+
 bool viewable(Window* window) {
     XWindowAttributes attributes;
     return XGetWindowAttributes(window->display, window->id, &attributes) != 0 && attributes.map_state == IsViewable;
 }
-
-}  // namespace
 
 void pump(Window* window) {
     drainEvents(window);
@@ -57,6 +54,9 @@ void pump(Window* window) {
     // A redraw from another thread between the test and the exchange is kept
     // for the next call, never lost.
     if (!window->repaint.load(std::memory_order_acquire) || !window->repaint.exchange(false)) return;
+    // A host hides its editor by unmapping its own window, which leaves ours
+    // mapped but not on the screen. The request is then dropped: the window
+    // is exposed, and asks again, when it shows.
     if (viewable(window)) window->wrapper->paint();
 }
 

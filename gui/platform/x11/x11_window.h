@@ -65,6 +65,9 @@ struct Window {
 void handleWindowEvent(Window* window, XEvent& event);
 /// Our pointer grab ended without us: the captured control hears of it once.
 void grabEnded(Window* window);
+/// Whether the window is on the screen: mapped, and its ancestors too (asks
+/// the server).
+bool viewable(Window* window);
 /// Shows shape on the window now, when it differs from the one shown.
 void showCursor(Window* window, CursorShape shape);
 /// The desktop's double-click time in milliseconds (400 when unset).
