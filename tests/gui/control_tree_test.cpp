@@ -2,6 +2,8 @@
 // redraw climb, and the orders of drawing, release and destruction.
 #include "gui/container.h"
 
+#include "gui/fake_editor_root.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -42,17 +44,10 @@ public:
     std::string name;
 };
 
-class Root : public Container {
-public:
-    Root() : Container(nullptr, 0, 0, 480, 110) {}
-    void redraw() override { ++redraws; }
-    int redraws = 0;
-};
-
 class ControlTree : public ::testing::Test {
 protected:
     void SetUp() override { journal.clear(); }
-    Root root;
+    GuiTest::FakeRoot root;
 };
 
 TEST_F(ControlTree, HitTestingUsesHalfOpenRectanglesAndFirstChildWins) {
@@ -98,7 +93,7 @@ TEST_F(ControlTree, RedrawClimbsToTheRootOncePerCall) {
 
 TEST_F(ControlTree, ReleaseWalksDepthFirstAndDeletionGoesLastChildFirst) {
     {
-        Root local;
+        GuiTest::FakeRoot local;
         auto* g = new Group(&local, "g", 0, 0);
         new Probe(g, "g1", 0, 0, 1, 1);
         new Probe(g, "g2", 0, 0, 1, 1);
