@@ -139,10 +139,14 @@ TEST_F(X11Menu, EveryAlignmentStaysOnTheScreenNearEveryEdge) {
                 EXPECT_LE(r.y + r.height, screenH);
                 int pointX = corner[0] + 200 + px, pointY = corner[1] + 20 + 100;
                 int wanted = align == -1 ? pointX : align == 1 ? pointX - r.width : pointX - r.width / 2;
-                if (wanted >= 0 && wanted + r.width <= screenW) EXPECT_EQ(r.x, wanted);
-                if (pointY + r.height <= screenH) EXPECT_EQ(r.y, pointY);
-                else
+                if (wanted >= 0 && wanted + r.width <= screenW) {
+                    EXPECT_EQ(r.x, wanted);
+                }
+                if (pointY + r.height <= screenH) {
+                    EXPECT_EQ(r.y, pointY);
+                } else {
                     EXPECT_EQ(r.y + r.height, pointY);
+                }
                 host.tap(XK_Escape);
                 ASSERT_TRUE(closed());
             }
