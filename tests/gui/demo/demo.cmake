@@ -13,3 +13,6 @@ target_include_directories(wispkit_demo_controls PUBLIC ${CMAKE_CURRENT_LIST_DIR
 file(GLOB demo_platform_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/platform/${demo_platform}/*.cpp)
 add_executable(wispkit_demo ${CMAKE_CURRENT_LIST_DIR}/demo.cpp ${demo_platform_sources})
 target_link_libraries(wispkit_demo PRIVATE wispkit_demo_controls)
+if(WIN32)
+  target_link_libraries(wispkit_demo PRIVATE win32_test_window)
+endif()
