@@ -11,7 +11,6 @@ bool HoverControl::mouseMove(int x, int y, int keys) {
 }
 
 void HoverControl::mouseLeave() {
-    if (!hover) return;
     hover = false;
     redraw();
 }

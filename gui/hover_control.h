@@ -1,5 +1,5 @@
 // A control that shows when the pointer is over it: the first move over it
-// sets the hover state and the leave clears it, each with one redraw.
+// sets the hover state with one redraw, and every leave clears it with one.
 //
 // Threads: the editor window's thread. Ownership: as Control.
 #pragma once

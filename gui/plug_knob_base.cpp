@@ -43,6 +43,10 @@ bool PlugKnobBase::mouseMove(int x, int y, int keys) {
     return true;
 }
 
+void PlugKnobBase::mouseLeave() {
+    if (hover) HoverControl::mouseLeave();
+}
+
 bool PlugKnobBase::mouseDown(int x, int y, int button, int keys) {
     if (plugData->isLearning(index)) plugData->cancelLearn();
     if (button == kLeftButton) {

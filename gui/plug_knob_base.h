@@ -21,6 +21,8 @@ public:
     ~PlugKnobBase() override;
 
     bool mouseMove(int x, int y, int keys) override;
+    /// Redraws only when the knob was hovered.
+    void mouseLeave() override;
     bool mouseDown(int x, int y, int button, int keys) override;
     bool mouseUp(int x, int y, int button, int keys) override;
     bool doubleClick(int x, int y, int button, int keys) override;
