@@ -54,7 +54,8 @@ TEST(EditorThreads, AutomationAndNotificationsFromAnotherThreadNeverWait) {
             const unsigned index = n % 4;
             const float value = static_cast<float>(n % 1000) / 1000.0f;
             plug->setParameter(static_cast<vst::int32>(index), value);
-            editor->parameterChanged(index, value);
+            // The core offers the editor the stored (quantised) value.
+            editor->parameterChanged(index, plug->getParameter(static_cast<vst::int32>(index)));
             editor->learnFinished(index);
         }
     });
