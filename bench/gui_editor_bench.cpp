@@ -16,7 +16,7 @@
 // through scripts/with-display.sh: Xvfb and Mesa's software renderer).
 #include <benchmark/benchmark.h>
 
-#include "core/vst/aeffect.h"
+#include "formats/vst2/aeffect.h"
 #include "tools/host_kit/module_library.h"
 
 #include <dlfcn.h>

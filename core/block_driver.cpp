@@ -1,7 +1,7 @@
 // The block driver: turns the host's process calls into calls of the
 // effect's double-precision renderer, one sub-block between each pair of
-// MIDI event positions. Audio thread, except setBlockSize/setSampleRate
-// (UI thread, while suspended).
+// event positions. Audio thread, except setBlockSize/setSampleRate (UI
+// thread, while suspended).
 #include <algorithm>
 #include <cmath>
 #include <new>
@@ -22,12 +22,12 @@ double sanitise(double x) {
 }  // namespace
 
 void Plug::setSampleRate(float rate) {
-    AudioEffectX::setSampleRate(rate);
+    sampleRate = rate;
     prepareNeeded = true;
 }
 
 void Plug::setBlockSize(int32 size) {
-    AudioEffectX::setBlockSize(std::max<int32>(size, 0));
+    blockSize = std::max<int32>(size, 0);
     allocateWorkBlock();
     prepareNeeded = true;
 }
@@ -55,7 +55,6 @@ void Plug::resume() {
     }
     params.invalidateAudioSeen();
     resetProcessing();
-    setInitialDelay(getLatency());
     beatPosition = 0;
 }
 
@@ -114,38 +113,32 @@ void Plug::sanitiseInputs(double** inputs, std::uint32_t frames) {
 }
 
 void Plug::readTransport() {
-    constexpr int32 filter = vst::kVstTempoValid | vst::kVstPpqPosValid | vst::kVstTransportPlaying;
-    auto* info = reinterpret_cast<const vst::VstTimeInfo*>(callHost(vst::audioMasterGetTime, 0, filter));
-    tempo = (info && (info->flags & vst::kVstTempoValid)) ? static_cast<float>(info->tempo) : 120.0f;
-    playing = info && (info->flags & vst::kVstTransportPlaying);
-    if (playing && (info->flags & vst::kVstPpqPosValid)) beatPosition = info->ppqPos;
+    HostTime time;
+    const bool given = host && host->getTime(time);
+    tempo = (given && time.tempoValid) ? static_cast<float>(time.tempo) : 120.0f;
+    playing = given && time.playing;
+    if (playing && time.positionValid) beatPosition = time.ppqPosition;
 }
 
-bool Plug::processEvents(vst::VstEvents* events) {
-    pendingEvents = events;
-    return true;
-}
-
-// An event whose deltaFrames lies before the current position (negative, or
+// An event whose frame lies before the current position (negative, or
 // behind an earlier one in an unsorted list) is applied at that position; one
 // beyond the block is applied before the final sub-block.
 void Plug::walkEvents(double** outputs, std::uint32_t frames) {
-    const EventList events(pendingEvents);
-    const int32 n = events.size();
+    const int32 n = pendingEvents ? pendingEvents->size() : 0;
     std::uint32_t position = 0;
     int32 next = 0;
-    if (n > 0 && events.frame(0) == 0) next = applyEventGroup(events, 0, 0);
+    if (n > 0 && pendingEvents->frame(0) == 0) next = applyEventGroup(*pendingEvents, 0, 0);
     while (next < n) {
-        const std::int64_t d = events.frame(next);
+        const std::int64_t d = pendingEvents->frame(next);
         if (d > static_cast<std::int64_t>(frames)) {
-            while (next < n) next = applyEventGroup(events, next, position);
+            while (next < n) next = applyEventGroup(*pendingEvents, next, position);
             break;
         }
         if (d > static_cast<std::int64_t>(position)) {
             renderSubBlock(outputs, position, static_cast<std::uint32_t>(d) - position);
             position = static_cast<std::uint32_t>(d);
         }
-        next = applyEventGroup(events, next, position);
+        next = applyEventGroup(*pendingEvents, next, position);
     }
     if (position < frames) renderSubBlock(outputs, position, frames - position);
 }

@@ -38,33 +38,33 @@ void Plug::reportChunkError(const char* reason) {
 
 // Header errors change nothing. After the header every record takes effect as it
 // is read, so a bad record (or the answer No) leaves the ones before it applied.
-int32 Plug::setChunk(void* data, int32 byteSize, bool) {
+bool Plug::setChunk(const void* data, int32 byteSize, bool) {
     const auto* bytes = static_cast<const unsigned char*>(data);
     if (!bytes || byteSize < static_cast<int32>(chunkformat::kHeaderSize)) {
         reportChunkError("No header");
-        return 0;
+        return false;
     }
     if (readU32(bytes) != chunkformat::kMagic) {
         reportChunkError("Invalid header");
-        return 0;
+        return false;
     }
     const auto minor = static_cast<std::int16_t>(readU16(bytes + 4));
     const std::uint16_t major = readU16(bytes + 6);
     if (minor > chunkformat::kMinorVersion || major != chunkformat::kMajorVersion) {
         reportChunkError("Program or bank was saved with a later version.\nPlease update the plugin and try again.");
-        return 0;
+        return false;
     }
     const unsigned char* end = bytes + byteSize;
     for (const unsigned char* at = bytes + chunkformat::kHeaderSize; at < end;) {
         std::size_t size = recordSize(at[0]);
         if (size == 0 || static_cast<std::size_t>(end - at) < size) {
             reportChunkError("Chunk appears corrupted.");
-            return 0;
+            return false;
         }
-        if (!applyRecord(at)) return 0;
+        if (!applyRecord(at)) return false;
         at += size;
     }
-    return 0;
+    return true;
 }
 
 bool Plug::applyRecord(const unsigned char* record) {

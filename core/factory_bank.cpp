@@ -34,7 +34,7 @@ void Plug::readFactoryBank(std::span<const unsigned char> file) {
         return;
     }
     const std::uint32_t chunkSize = bankfile::readBigEndian(bytes + 156);
-    setChunk(const_cast<unsigned char*>(bytes + bankfile::kHeaderSize), static_cast<int32>(chunkSize), false);
+    setChunk(bytes + bankfile::kHeaderSize, static_cast<int32>(chunkSize), false);
 }
 
 }  // namespace PlugCore

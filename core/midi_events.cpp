@@ -1,30 +1,12 @@
-// MIDI input: the events the block driver hands over, applied at their frame
-// on the audio thread. Channels are ignored everywhere; data bytes are taken
-// as 7-bit values.
-#include <cstddef>
-#include <cstring>
-
+// Host events: the MIDI messages and parameter values the block driver hands
+// over, applied at their frame on the audio thread. Channels are ignored
+// everywhere; data bytes are taken as 7-bit values.
 #include "core/controller_key.h"
 #include "core/plug.h"
 
 namespace PlugCore {
 
 namespace {
-
-// The SDK counts byteSize without the type and byteSize fields, so a MIDI
-// event must claim at least this much for midiData to lie inside it.
-constexpr vst::int32 kMidiEventBody = sizeof(vst::VstMidiEvent) - 2 * sizeof(vst::int32);
-
-// The three MIDI bytes of an event, or false when it is not a MIDI event or
-// is too short to hold them.
-bool midiBytes(const vst::VstEvent& event, std::uint8_t (&bytes)[3]) {
-    if (event.type != vst::kVstMidiType || event.byteSize < kMidiEventBody) return false;
-    const auto* raw = reinterpret_cast<const unsigned char*>(&event);
-    std::memcpy(bytes, raw + offsetof(vst::VstMidiEvent, midiData), 3);
-    bytes[1] &= 0x7F;
-    bytes[2] &= 0x7F;
-    return true;
-}
 
 // 1/127 as the single-precision constant every controller value is scaled by.
 constexpr float kControllerScale = 0.007874016f;
@@ -33,21 +15,30 @@ constexpr int kDefaultNoteOffVelocity = 100;
 
 }  // namespace
 
-int32 Plug::applyEventGroup(const EventList& events, int32 index, std::uint32_t) {
+int32 Plug::applyEventGroup(const EventQueue& events, int32 index, std::uint32_t) {
     const std::int64_t first = events.frame(index);
     int32 next = index;
     do {
-        applyEvent(events[next]);
+        applyEvent(events.at(next));
         ++next;
     } while (next < events.size() && events.frame(next) <= first);
     return next;
 }
 
-void Plug::applyEvent(const vst::VstEvent& event) {
-    std::uint8_t bytes[3];
-    if (!midiBytes(event, bytes)) return;
-    const int32 data1 = bytes[1];
-    const int32 data2 = bytes[2];
+void Plug::applyEvent(const HostEvent& event) {
+    switch (event.kind) {
+    case HostEvent::Kind::Midi: applyMidi(event.midi); return;
+    case HostEvent::Kind::Parameter:
+        setParameter(static_cast<int32>(event.index), event.value);
+        requestRescan();  // the value belongs to the sub-block after the event
+        return;
+    case HostEvent::Kind::Other: return;
+    }
+}
+
+void Plug::applyMidi(const std::uint8_t (&bytes)[3]) {
+    const int32 data1 = bytes[1] & 0x7F;
+    const int32 data2 = bytes[2] & 0x7F;
     switch (bytes[0] & 0xF0) {
     case 0x80:
         if (!sustain.holdNoteOff(data1, data2)) noteOff(data1, data2);
@@ -65,7 +56,7 @@ void Plug::applyEvent(const vst::VstEvent& event) {
         if (numPrograms > 0) {
             setProgram(data1 % numPrograms);
             requestRescan();  // the new program's values belong to the sub-block after the event
-            callHost(vst::audioMasterUpdateDisplay);
+            if (host) host->updateDisplay();
         }
         break;
     default:

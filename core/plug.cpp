@@ -4,28 +4,16 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/platform/platform.h"
-
 namespace PlugCore {
 
-std::int32_t hashName(const char* name) {
-    std::uint32_t h = 5381;
-    for (const unsigned char* b = reinterpret_cast<const unsigned char*>(name); *b; ++b) h = h * 33 + *b;
-    return static_cast<std::int32_t>(h);
-}
-
-Plug::Plug(vst::audioMasterCallback audioMaster, int32 numPrograms, int32 numParams, const char* name, int32 inputPairs,
-           int32 outputPairs)
-    : AudioEffectX(audioMaster, numPrograms, numParams),
+Plug::Plug(HostLink* host, int32 numPrograms, int32 numParams, const char* name, int32 inputPairs, int32 outputPairs)
+    : host(host),
       name(name),
       inputPairs(inputPairs),
       outputPairs(outputPairs),
+      numPrograms(numPrograms),
       params(static_cast<std::uint32_t>(numParams)),
       programs(std::make_unique<Program[]>(static_cast<std::size_t>(numPrograms))) {
-    setUniqueID(hashName(name));
-    addFlags(vst::effFlagsCanReplacing | vst::effFlagsProgramChunks | vst::effFlagsCanDoubleReplacing);
-    setNumInputs(2 * inputPairs);
-    setNumOutputs(2 * outputPairs);
     for (int32 p = 0; p < numPrograms; ++p) {
         programs[p].values = std::make_unique<float[]>(static_cast<std::size_t>(numParams));
         for (int32 i = 0; i < numParams; ++i) programs[p].values[i] = params.get(static_cast<std::uint32_t>(i));
@@ -37,56 +25,29 @@ Plug::Plug(vst::audioMasterCallback audioMaster, int32 numPrograms, int32 numPar
     subOutputs = std::make_unique<double*[]>(static_cast<std::size_t>(2 * outputPairs));
 }
 
-Plug::~Plug() = default;
+Plug::~Plug() { delete editor; }
+
+void* Plug::operator new(std::size_t size) { return ::operator new (size, std::align_val_t{16}); }
+
+void* Plug::operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return ::operator new (size, std::align_val_t{16}, std::nothrow);
+}
+
+void Plug::operator delete(void* memory) noexcept { ::operator delete (memory, std::align_val_t{16}); }
+
+void Plug::operator delete(void* memory, const std::nothrow_t&) noexcept { operator delete(memory); }
+
+void Plug::setEditor(Editor* newEditor) {
+    delete editor;
+    editor = newEditor;
+}
 
 // ---- identity ------------------------------------------------------------------
 
 const char* Plug::getInputPairName(int32) { return "Main"; }
 const char* Plug::getOutputPairName(int32) { return "Main"; }
 
-bool Plug::getEffectName(char* text) {
-    std::snprintf(text, vst::kVstMaxEffectNameLen, "%s", name);
-    return true;
-}
-
-bool Plug::getVendorString(char* text) {
-    std::snprintf(text, vst::kVstMaxVendorStrLen, "%s", kVendor);
-    return true;
-}
-
-bool Plug::getProductString(char* text) {
-    std::snprintf(text, vst::kVstMaxProductStrLen, "%s %s", kVendor, name);
-    return true;
-}
-
-int32 Plug::canDo(char* text) {
-    static const char* const supported[] = {"receiveVstEvents", "receiveVstMidiEvent", "receiveVstTimeInfo"};
-    for (const char* s : supported)
-        if (std::strcmp(text, s) == 0) return 1;
-    return 0;
-}
-
-VstIntPtr Plug::vendorSpecific(int32 index, VstIntPtr value, void*, float opt) {
-    if (index == vst::fourCC('s', 't', 'C', 'A') && value == vst::fourCC('W', 'h', 'e', 'e'))
-        return platform::forwardMouseWheel(opt) ? 1 : 0;
-    return 0;
-}
-
-bool Plug::getPinProperties(int32 index, const char* pairName, int32 pairs, vst::VstPinProperties* p) {
-    // Integer division would put index -1 into pair 0, so negatives are refused first.
-    if (index < 0 || index / 2 >= pairs) return false;
-    std::snprintf(p->label, sizeof p->label, "%s %s", pairName, (index % 2 == 0) ? "L" : "R");
-    p->flags = vst::kVstPinIsActive | vst::kVstPinIsStereo;
-    return true;
-}
-
-bool Plug::getInputProperties(int32 index, vst::VstPinProperties* p) {
-    return getPinProperties(index, getInputPairName(index / 2), inputPairs, p);
-}
-
-bool Plug::getOutputProperties(int32 index, vst::VstPinProperties* p) {
-    return getPinProperties(index, getOutputPairName(index / 2), outputPairs, p);
-}
+void Plug::getProductString(char* text, std::size_t size) const { std::snprintf(text, size, "%s %s", kVendor, name); }
 
 // ---- parameters ------------------------------------------------------------------
 
@@ -95,19 +56,28 @@ void Plug::setParameter(int32 index, float value) {
 }
 
 void Plug::setParameterAutomated(int32 index, float value) {
-    if (hostInformed) AudioEffectX::setParameterAutomated(index, value);
-    else
-        setParameter(index, value);
+    setParameter(index, value);
+    if (hostInformed && host) host->automate(index, value);
 }
 
-float Plug::getParameter(int32 index) { return index >= 0 ? params.get(static_cast<std::uint32_t>(index)) : 0.0f; }
+float Plug::getParameter(int32 index) const {
+    return index >= 0 ? params.get(static_cast<std::uint32_t>(index)) : 0.0f;
+}
 
-void Plug::getParameterName(int32 index, char* text) {
+void Plug::beginEdit(int32 index) {
+    if (host) host->beginEdit(index);
+}
+
+void Plug::endEdit(int32 index) {
+    if (host) host->endEdit(index);
+}
+
+void Plug::getParameterName(int32 index, char* text) const {
     const char* s = (index >= 0 && static_cast<std::uint32_t>(index) < params.size()) ? params[index].name : nullptr;
     std::strcpy(text, s ? s : "**");
 }
 
-void Plug::getParameterLabel(int32 index, char* text) {
+void Plug::getParameterLabel(int32 index, char* text) const {
     const char* s = (index >= 0 && static_cast<std::uint32_t>(index) < params.size()) ? params[index].label : nullptr;
     std::strcpy(text, s ? s : "");
 }
@@ -141,7 +111,7 @@ void Plug::setProgram(int32 p) {
     programChanged();
 }
 
-void Plug::setProgramName(char* text) {
+void Plug::setProgramName(const char* text) {
     // At most 24 bytes are read; a shorter text is padded with zeros.
     char* dest = programs[curProgram].name;
     std::size_t length = strnlen(text, Program::kNameSize);
@@ -150,9 +120,9 @@ void Plug::setProgramName(char* text) {
     dest[Program::kNameSize - 1] = 0;
 }
 
-void Plug::getProgramName(char* text) { std::strcpy(text, programs[curProgram].name); }
+void Plug::getProgramName(char* text) const { std::strcpy(text, programs[curProgram].name); }
 
-bool Plug::getProgramNameIndexed(int32, int32 index, char* text) {
+bool Plug::getProgramNameIndexed(int32, int32 index, char* text) const {
     if (index < 0 || index >= numPrograms) return false;
     std::strcpy(text, programs[index].name);
     return true;

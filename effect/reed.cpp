@@ -1,12 +1,15 @@
 #include "effect/reed.h"
 
+#include <new>
+
 #include "effect/reed_editor.h"
 #include "effect/reed_parameters.h"
 #include "gui/plug_edit_vst.h"
 
-Reed::Reed(vst::audioMasterCallback audioMaster)
-    : PlugCore::Plug(audioMaster, kPrograms, ReedParams::kCount, kName, 1, 1),
-      editorDescriptor(ReedEditor::descriptor()) {
+PlugCore::Plug* PlugCore::createEffect(HostLink* host) { return new (std::nothrow) Reed(host); }
+
+Reed::Reed(PlugCore::HostLink* host)
+    : PlugCore::Plug(host, kPrograms, ReedParams::kCount, kName, 1, 1), editorDescriptor(ReedEditor::descriptor()) {
     // The editor registers itself with the effect, which owns it from here on.
     new Wispkit::PlugEditVST(this, this, &editorDescriptor);
     defineParameters();
@@ -26,6 +29,8 @@ void Reed::build(Wispkit::PlugFrame* frame) { ReedEditor::build(frame); }
 void Reed::defineParameters() {
     for (const auto& d : ReedParams::kDefinitions) params.defineParameter(d.index, d.name, d.label, d.defaultValue);
 }
+
+std::uint32_t Reed::parameterChoices(std::uint32_t index) const { return ReedParams::choices(index); }
 
 void Reed::formatParameter(std::uint32_t index, char* text, float value) {
     ReedParams::format(index, text, value, params.get(ReedParams::kRange));

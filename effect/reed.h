@@ -2,9 +2,9 @@
 // nine parameters, formats their texts, renders the audio and puts its
 // controls on the editor's panel.
 //
-// Threads: as PlugCore::Plug. Ownership: created 16-byte aligned by the
-// module entry, destroyed by the core's effClose handling. The effect owns
-// its editor and the editor's descriptor; the editor goes first.
+// Threads: as PlugCore::Plug. Ownership: created 16-byte aligned through
+// PlugCore::createEffect and owned by the format that carries it. The effect
+// owns its editor and the editor's descriptor; the editor goes first.
 #pragma once
 
 #include "core/plug.h"
@@ -15,10 +15,11 @@
 class Reed : public PlugCore::Plug, public Wispkit::IEditBuilder {
 public:
     static constexpr const char* kName = "Tallow Reed";
-    static constexpr vst::int32 kPrograms = 16;
-    static constexpr vst::int32 kLatency = 16;
+    static constexpr PlugCore::int32 kPrograms = 16;
+    static constexpr PlugCore::int32 kLatency = 16;
 
-    explicit Reed(vst::audioMasterCallback audioMaster);
+    /// host may be null: the effect then tells nobody of its changes.
+    explicit Reed(PlugCore::HostLink* host);
     ~Reed() override;
 
     void prepareProcessing() override;
@@ -26,7 +27,8 @@ public:
     bool renderBlock(bool changed, const PlugCore::Transport* transport, double** inputs, double** outputs,
                      std::uint32_t frames) override;
     void formatParameter(std::uint32_t index, char* text, float value) override;
-    vst::int32 getLatency() override { return kLatency; }
+    PlugCore::int32 getLatency() override { return kLatency; }
+    std::uint32_t parameterChoices(std::uint32_t index) const override;
     /// Retries a preparation that failed before (the effect stays silent until one succeeds).
     void resume() override;
     /// UI thread: the six knobs, the range menu and the two switches.

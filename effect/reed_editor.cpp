@@ -25,8 +25,6 @@ const KnobRow kKnobs[] = {
     {ReedParams::kSpread, 314, 4, "spread"}, {ReedParams::kWet, 392, 4, "wet mix"},
 };
 
-constexpr unsigned kRangeChoices = 4;
-
 }  // namespace
 
 Wispkit::EditorDescriptor descriptor() {
@@ -36,8 +34,8 @@ Wispkit::EditorDescriptor descriptor() {
 void build(Wispkit::PlugFrame* frame) {
     for (const KnobRow& row : kKnobs) new Wispkit::PlugKnob(frame, frame, row.caption, row.index, row.x, row.y);
     // The range button shares the switches' row and size.
-    new Wispkit::PlugMenu(frame, frame, "range", ReedParams::kRange, kRangeChoices, 58, Wispkit::PlugSwitch::kRow,
-                          Wispkit::PlugSwitch::kWidth, Wispkit::PlugSwitch::kHeight);
+    new Wispkit::PlugMenu(frame, frame, "range", ReedParams::kRange, ReedParams::choices(ReedParams::kRange), 58,
+                          Wispkit::PlugSwitch::kRow, Wispkit::PlugSwitch::kWidth, Wispkit::PlugSwitch::kHeight);
     new Wispkit::PlugSwitch(frame, frame, "shape", ReedParams::kShape, 166);
     new Wispkit::PlugSwitch(frame, frame, "polarity", ReedParams::kInvert, 274);
 }

@@ -15,6 +15,15 @@ const Definition kDefinitions[kCount] = {
     {kShape, "shape", "", 0.0f}, {kInvert, "invert", "", 0.0f},  {kRange, "range", "ms", 0.67f},
 };
 
+std::uint32_t choices(std::uint32_t index) {
+    switch (index) {
+    case kShape:
+    case kInvert: return 2;
+    case kRange: return 4;
+    default: return 0;
+    }
+}
+
 std::uint32_t rangeIndex(float range) {
     float x = 4.0f * range;
     if (!(x < 3.0f)) x = 3.0f;

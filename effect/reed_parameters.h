@@ -18,6 +18,10 @@ struct Definition {
 /// The definitions in registration order.
 extern const Definition kDefinitions[kCount];
 
+/// How many evenly spread choices the parameter takes: 2 for the shape and
+/// invert switches, 4 for the range menu, 0 for the continuous knobs.
+std::uint32_t choices(std::uint32_t index);
+
 /// r = trunc(min(4x, 3)) in single precision: 0 below 0.25 up to 3 from 0.75.
 std::uint32_t rangeIndex(float range);
 

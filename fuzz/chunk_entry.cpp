@@ -58,10 +58,10 @@ void runOne(const std::uint8_t* data, std::size_t size) {
     reloaded.reset();
     if (asBank) plug.readFactoryBank(std::span<const unsigned char>(bytes.data(), bytes.size()));
     else
-        plug.setChunk(bytes.data(), static_cast<vst::int32>(bytes.size()), false);
+        plug.setChunk(bytes.data(), static_cast<PlugCore::int32>(bytes.size()), false);
 
     for (std::uint32_t i = 0; i < 9; ++i) {
-        float v = plug.getParameter(static_cast<vst::int32>(i));
+        float v = plug.getParameter(static_cast<PlugCore::int32>(i));
         require(v >= 0.0f && v <= 1.0f);
     }
     require(plug.getProgram() >= 0 && plug.getProgram() < 16);
@@ -71,7 +71,7 @@ void runOne(const std::uint8_t* data, std::size_t size) {
     static std::string again;
     plug.writeChunk(false, saved);
     require(saved.size() >= 1070 && (saved.size() - 1070) % 4 == 0 && saved.size() <= 1070 + 9 * 4);
-    reloaded.setChunk(saved.data(), static_cast<vst::int32>(saved.size()), false);
+    reloaded.setChunk(saved.data(), static_cast<PlugCore::int32>(saved.size()), false);
     reloaded.writeChunk(false, again);
     require(again == saved);
 }

@@ -10,15 +10,15 @@
 namespace Wispkit {
 
 PlugEditVST::PlugEditVST(PlugCore::Plug* effect, IEditBuilder* builder, const EditorDescriptor* descriptor)
-    : vst::AEffEditor(effect), plugEffect(effect), descriptor(descriptor), builder(builder) {
+    : plugEffect(effect), descriptor(descriptor), builder(builder) {
     rect.top = 0;
     rect.left = 0;
-    rect.bottom = static_cast<vst::int16>(descriptor->height);
-    rect.right = static_cast<vst::int16>(descriptor->width);
+    rect.bottom = static_cast<std::int16_t>(descriptor->height);
+    rect.right = static_cast<std::int16_t>(descriptor->width);
     if (descriptor->numParams > 0) {
         valueCache = std::make_unique<std::atomic<float>[]>(descriptor->numParams);
         for (unsigned i = 0; i < descriptor->numParams; ++i)
-            valueCache[i].store(effect->getParameter(static_cast<vst::int32>(i)), std::memory_order_relaxed);
+            valueCache[i].store(effect->getParameter(static_cast<PlugCore::int32>(i)), std::memory_order_relaxed);
     }
     // The first timer tick after an open then reports every parameter.
     PlugCore::ParameterTable& table = effect->parameters();
@@ -32,7 +32,7 @@ PlugEditVST::~PlugEditVST() {
     if (isOpen()) close();
 }
 
-bool PlugEditVST::getRect(vst::ERect** out) {
+bool PlugEditVST::getRect(const PlugCore::EditorRect** out) {
     *out = &rect;
     return true;
 }
@@ -41,7 +41,6 @@ bool PlugEditVST::open(void* parentWindow) {
     editorLock.lock();
     if (!isOpen()) {
         try {
-            systemWindow_ = parentWindow;
             wrapper = new Winwrapper(this, descriptor->width, descriptor->height, parentWindow);
             frame = new PlugFrame(wrapper, this);
             if (builder != nullptr) builder->build(frame);
@@ -67,7 +66,6 @@ Winwrapper* PlugEditVST::closeFrame() {
         closed->detachController();
         frame = nullptr;
         wrapper = nullptr;
-        systemWindow_ = nullptr;
     }
     editorLock.unlock();
     return closed;

@@ -12,7 +12,7 @@
 #pragma once
 
 #include "core/parameter_table.h"
-#include "core/vst/aeffeditor.h"
+#include "core/editor.h"
 #include "gui/edit_builder.h"
 #include "gui/editor_descriptor.h"
 #include "gui/frame_controller.h"
@@ -31,13 +31,13 @@ class IEditBuilder;
 class PlugFrame;
 class Winwrapper;
 
-class PlugEditVST : public vst::AEffEditor, public IFrameController, public PlugCore::IParamNotify {
+class PlugEditVST : public PlugCore::Editor, public IFrameController, public PlugCore::IParamNotify {
 public:
     /// Registers itself as effect's editor, so the host learns of it.
     PlugEditVST(PlugCore::Plug* effect, IEditBuilder* builder, const EditorDescriptor* descriptor);
     ~PlugEditVST() override;
 
-    bool getRect(vst::ERect** rect) override;
+    bool getRect(const PlugCore::EditorRect** rect) override;
     /// Builds the window, the frame and the controls inside parentWindow.
     /// An editor already open makes nothing new; both answer true.
     bool open(void* parentWindow) override;
@@ -81,7 +81,7 @@ private:
     SpinLock editorLock;
     bool dataConsumed = false;
     std::unique_ptr<unsigned char[]> dataBlock;
-    vst::ERect rect{};
+    PlugCore::EditorRect rect{};
     // Written by the core's notifications on any thread, read while drawing.
     std::unique_ptr<std::atomic<float>[]> valueCache;
 };

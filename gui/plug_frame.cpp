@@ -80,14 +80,14 @@ void PlugFrame::onTimer() {
 // ---- IPlugData ----------------------------------------------------------------
 
 void PlugFrame::setEditing(unsigned index, bool begin) {
-    const auto i = static_cast<vst::int32>(index);
+    const auto i = static_cast<PlugCore::int32>(index);
     if (begin) editor->plug()->beginEdit(i);
     else
         editor->plug()->endEdit(i);
 }
 
 void PlugFrame::setValue(unsigned index, float value) {
-    editor->plug()->setParameterAutomated(static_cast<vst::int32>(index), value);
+    editor->plug()->setParameterAutomated(static_cast<PlugCore::int32>(index), value);
     editor->cacheValue(index, value);
 }
 
@@ -97,7 +97,7 @@ float PlugFrame::defaultValue(unsigned index) {
 }
 
 void PlugFrame::resetValue(unsigned index) {
-    editor->plug()->setParameterAutomated(static_cast<vst::int32>(index), defaultValue(index));
+    editor->plug()->setParameterAutomated(static_cast<PlugCore::int32>(index), defaultValue(index));
 }
 
 void PlugFrame::getDefaultText(unsigned index, char* text) {
@@ -110,15 +110,15 @@ void PlugFrame::getChoiceText(unsigned index, unsigned choice, unsigned count, c
     editor->plug()->getParameterText(index, choiceValue(choice, count), text);
 }
 
-void PlugFrame::beginLearn(unsigned index) { editor->plug()->beginLearn(static_cast<vst::int32>(index)); }
+void PlugFrame::beginLearn(unsigned index) { editor->plug()->beginLearn(static_cast<PlugCore::int32>(index)); }
 
-void PlugFrame::unlearn(unsigned index) { editor->plug()->unlearn(static_cast<vst::int32>(index)); }
+void PlugFrame::unlearn(unsigned index) { editor->plug()->unlearn(static_cast<PlugCore::int32>(index)); }
 
 void PlugFrame::cancelLearn() { editor->plug()->cancelLearn(); }
 
-int PlugFrame::getMapping(unsigned index) { return editor->plug()->getMapping(static_cast<vst::int32>(index)); }
+int PlugFrame::getMapping(unsigned index) { return editor->plug()->getMapping(static_cast<PlugCore::int32>(index)); }
 
-bool PlugFrame::isLearning(unsigned index) { return editor->plug()->isLearning(static_cast<vst::int32>(index)); }
+bool PlugFrame::isLearning(unsigned index) { return editor->plug()->isLearning(static_cast<PlugCore::int32>(index)); }
 
 const void* PlugFrame::getData(unsigned offset) { return dataCopy != nullptr ? dataCopy.get() + offset : nullptr; }
 
@@ -158,8 +158,8 @@ void PlugFrame::openDefaultsMenu() {
 
 void PlugFrame::menuCommand(unsigned id) {
     PlugCore::Plug* plug = editor->plug();
-    char caption[vst::kVstMaxProductStrLen + 1] = {};
-    plug->getProductString(caption);
+    char caption[64] = {};
+    plug->getProductString(caption, sizeof caption);
     switch (id) {
     case kSaveDefaults:
         if (confirm(caption, kSaveText)) plug->saveDefaultsFile();

@@ -5,30 +5,15 @@
 #include <limits>
 #include <vector>
 
+#include "formats/vst2/event_list.h"
+#include "support/recording_host.h"
 #include "test_plug.h"
 
 using testing_support::TestPlug;
 
 namespace {
 
-// A host whose transport the tests set; it records every callback opcode.
-struct FakeHost {
-    static inline vst::VstTimeInfo time{};
-    static inline bool answerTime = true;
-    static inline std::vector<vst::int32> opcodes;
-
-    static vst::VstIntPtr callback(vst::AEffect*, vst::int32 opcode, vst::int32, vst::VstIntPtr, void*, float) {
-        opcodes.push_back(opcode);
-        if (opcode == vst::audioMasterVersion) return 2400;
-        if (opcode == vst::audioMasterGetTime) return answerTime ? reinterpret_cast<vst::VstIntPtr>(&time) : 0;
-        return 0;
-    }
-    static void reset() {
-        time = {};
-        answerTime = true;
-        opcodes.clear();
-    }
-};
+using testing_support::RecordingHost;
 
 struct Buffers {
     explicit Buffers(int frames) : in(2, std::vector<double>(frames)), out(2, std::vector<double>(frames, -7.0)) {
@@ -44,37 +29,47 @@ struct Buffers {
     double* outPtr[2];
 };
 
-vst::VstMidiEvent midiAt(vst::int32 delta) {
-    vst::VstMidiEvent e{};
-    e.type = vst::kVstMidiType;
-    e.byteSize = sizeof e;
-    e.deltaFrames = delta;
-    e.midiData[0] = static_cast<char>(0xB0);
-    return e;
-}
-
 // Records which event indices the core hands over, at which frame.
 class EventPlug : public TestPlug {
 public:
     using TestPlug::TestPlug;
     struct Applied {
-        vst::int32 index;
+        PlugCore::int32 index;
         std::uint32_t frame;
         std::size_t callsBefore;
     };
     std::vector<Applied> applied;
 
 protected:
-    vst::int32 applyEventGroup(const PlugCore::EventList& events, vst::int32 index, std::uint32_t frame) override {
-        vst::int32 next = PlugCore::Plug::applyEventGroup(events, index, frame);
-        for (vst::int32 i = index; i < next; ++i) applied.push_back({i, frame, calls.size()});
+    PlugCore::int32 applyEventGroup(const PlugCore::EventQueue& events, PlugCore::int32 index,
+                                    std::uint32_t frame) override {
+        PlugCore::int32 next = PlugCore::Plug::applyEventGroup(events, index, frame);
+        for (PlugCore::int32 i = index; i < next; ++i) applied.push_back({i, frame, calls.size()});
         return next;
     }
 };
 
-struct EventList {
-    explicit EventList(std::vector<vst::int32> deltas) {
-        for (auto d : deltas) midi.push_back(midiAt(d));
+// Controller events at the given frames, in list order.
+struct EventList final : PlugCore::EventQueue {
+    explicit EventList(std::vector<std::int64_t> frames) : frames(std::move(frames)) {}
+    PlugCore::int32 size() const override { return static_cast<PlugCore::int32>(frames.size()); }
+    std::int64_t frame(PlugCore::int32 i) const override { return frames[i]; }
+    PlugCore::HostEvent at(PlugCore::int32) const override {
+        return {PlugCore::HostEvent::Kind::Midi, {0xB0, 0, 0}, 0, 0.0f};
+    }
+    std::vector<std::int64_t> frames;
+};
+
+// One stored VST event per frame, as a host lays out its list.
+struct VstList {
+    explicit VstList(std::vector<vst::int32> deltas) {
+        for (auto d : deltas) {
+            vst::VstMidiEvent e{};
+            e.type = vst::kVstMidiType;
+            e.byteSize = sizeof e;
+            e.deltaFrames = d;
+            midi.push_back(e);
+        }
         storage.resize(sizeof(vst::VstEvents) + midi.size() * sizeof(void*));
         list = reinterpret_cast<vst::VstEvents*>(storage.data());
         list->numEvents = static_cast<vst::int32>(midi.size());
@@ -87,8 +82,8 @@ struct EventList {
 
 class BlockDriver : public ::testing::Test {
 protected:
-    void SetUp() override { FakeHost::reset(); }
-    TestPlug plug{FakeHost::callback};
+    RecordingHost host;
+    TestPlug plug{&host};
 };
 
 }  // namespace
@@ -100,7 +95,6 @@ TEST_F(BlockDriver, ResumePreparesOnlyAfterRateOrSizeChanges) {
     plug.setBlockSize(256);
     plug.resume();
     EXPECT_EQ(plug.log, (std::vector<std::string>{"prepare", "reset", "reset", "prepare", "reset"}));
-    EXPECT_EQ(plug.getAeffect()->initialDelay, 16);
 }
 
 TEST_F(BlockDriver, FirstSubBlockAfterResumeReportsChangeOnce) {
@@ -174,11 +168,11 @@ TEST_F(BlockDriver, SinglePrecisionPathsReplaceOrAccumulate) {
 }
 
 TEST_F(BlockDriver, EventsSplitTheBlockIntoSubBlocks) {
-    EventPlug ep{FakeHost::callback};
+    EventPlug ep{&host};
     ep.resume();
     EventList events({0, 10, 10});
     Buffers b(64);
-    ep.processEvents(events.list);
+    ep.processEvents(&events);
     ep.processDoubleReplacing(b.inPtr, b.outPtr, 64);
     ASSERT_EQ(ep.calls.size(), 2u);
     EXPECT_EQ(ep.calls[0].frames, 10u);
@@ -195,11 +189,11 @@ TEST_F(BlockDriver, EventsSplitTheBlockIntoSubBlocks) {
 }
 
 TEST_F(BlockDriver, LateAndEarlyEventsLandAtTheEdges) {
-    EventPlug ep{FakeHost::callback};
+    EventPlug ep{&host};
     ep.resume();
     EventList late({100});
     Buffers b(64);
-    ep.processEvents(late.list);
+    ep.processEvents(&late);
     ep.processDoubleReplacing(b.inPtr, b.outPtr, 64);
     ASSERT_EQ(ep.calls.size(), 1u);
     EXPECT_EQ(ep.calls[0].frames, 64u);
@@ -207,10 +201,10 @@ TEST_F(BlockDriver, LateAndEarlyEventsLandAtTheEdges) {
     EXPECT_EQ(ep.applied[0].callsBefore, 0u);
 
     // Unsorted: an event before the current position applies there, without a sub-block.
-    EventPlug ep2{FakeHost::callback};
+    EventPlug ep2{&host};
     ep2.resume();
     EventList unsorted({20, 5, -3});
-    ep2.processEvents(unsorted.list);
+    ep2.processEvents(&unsorted);
     ep2.processDoubleReplacing(b.inPtr, b.outPtr, 64);
     ASSERT_EQ(ep2.calls.size(), 2u);
     EXPECT_EQ(ep2.calls[0].frames, 20u);
@@ -220,19 +214,21 @@ TEST_F(BlockDriver, LateAndEarlyEventsLandAtTheEdges) {
 }
 
 TEST_F(BlockDriver, MalformedEventListsAreSafe) {
-    EventPlug ep{FakeHost::callback};
+    EventPlug ep{&host};
     ep.resume();
     Buffers b(16);
-    EventList events({4, 8});
+    VstList events({4, 8});
     events.list->events[0] = nullptr;  // a hole in the host's list ends it: nothing behind it is read
-    ep.processEvents(events.list);
+    Vst2::EventList holed(events.list);
+    ep.processEvents(&holed);
     ep.processDoubleReplacing(b.inPtr, b.outPtr, 16);
     EXPECT_EQ(ep.calls.size(), 1u);
     EXPECT_TRUE(ep.applied.empty());
 
-    EventList negative({1});
+    VstList negative({1});
     negative.list->numEvents = -4;
-    ep.processEvents(negative.list);
+    Vst2::EventList none(negative.list);
+    ep.processEvents(&none);
     ep.processDoubleReplacing(b.inPtr, b.outPtr, 16);
     EXPECT_EQ(ep.calls.back().frames, 16u);
     ep.processEvents(nullptr);
@@ -244,9 +240,8 @@ TEST_F(BlockDriver, TransportFollowsTheHost) {
     plug.setSampleRate(48000.0f);
     plug.resume();
     Buffers b(480);
-    FakeHost::time.flags = vst::kVstTempoValid | vst::kVstTransportPlaying | vst::kVstPpqPosValid;
-    FakeHost::time.tempo = 90.0;
-    FakeHost::time.ppqPos = 12.5;
+    host.giveTime = true;
+    host.time = {true, 90.0, true, true, 12.5};
     plug.processDoubleReplacing(b.inPtr, b.outPtr, 480);
     const auto& t = plug.calls[0].transport;
     EXPECT_EQ(t.tempo, 90.0);
@@ -255,12 +250,12 @@ TEST_F(BlockDriver, TransportFollowsTheHost) {
     EXPECT_EQ(t.sampleRate, 48000.0);
 
     // Playing without a valid position: the count continues from the block's length.
-    FakeHost::time.flags = vst::kVstTempoValid | vst::kVstTransportPlaying;
+    host.time.positionValid = false;
     plug.processDoubleReplacing(b.inPtr, b.outPtr, 480);
     EXPECT_NEAR(plug.calls[1].transport.beatPosition, 12.5 + 480 * 90.0 / (48000.0 * 60.0), 1e-6);
 
     // No time info at all: 120 beats per minute.
-    FakeHost::answerTime = false;
+    host.giveTime = false;
     plug.processDoubleReplacing(b.inPtr, b.outPtr, 480);
     EXPECT_EQ(plug.calls[2].transport.tempo, 120.0);
 }
@@ -268,8 +263,8 @@ TEST_F(BlockDriver, TransportFollowsTheHost) {
 TEST_F(BlockDriver, StoppedTransportAndIdleRendererRewindTheBeat) {
     plug.resume();
     Buffers b(100);
-    FakeHost::time.flags = vst::kVstTempoValid;
-    FakeHost::time.tempo = 120.0;
+    host.giveTime = true;
+    host.time = {true, 120.0, false, false, 0.0};
     plug.renderResult = false;
     plug.processDoubleReplacing(b.inPtr, b.outPtr, 100);
     plug.processDoubleReplacing(b.inPtr, b.outPtr, 100);
@@ -280,15 +275,16 @@ TEST_F(BlockDriver, StoppedTransportAndIdleRendererRewindTheBeat) {
     EXPECT_GT(plug.calls[3].transport.beatPosition, 0.0);
 }
 
-TEST_F(BlockDriver, GetTimeAsksForTempoPositionAndPlaying) {
+TEST_F(BlockDriver, TheHostIsAskedForTheTimeOncePerBlock) {
     plug.resume();
     Buffers b(8);
     plug.processDoubleReplacing(b.inPtr, b.outPtr, 8);
-    EXPECT_EQ(std::count(FakeHost::opcodes.begin(), FakeHost::opcodes.end(), vst::audioMasterGetTime), 1);
+    plug.processDoubleReplacing(b.inPtr, b.outPtr, 1025);  // refused: no question
+    EXPECT_EQ(host.timeQueries, 1);
 }
 
 TEST_F(BlockDriver, ProcessBeforeAnyBlockSizeUsesTheInitialSize) {
-    TestPlug fresh{FakeHost::callback};
+    TestPlug fresh{&host};
     Buffers b(1024);
     fresh.processDoubleReplacing(b.inPtr, b.outPtr, 1024);
     ASSERT_EQ(fresh.calls.size(), 1u);

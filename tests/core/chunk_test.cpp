@@ -25,7 +25,7 @@ void scramble(TestPlug& plug, std::uint32_t seed) {
         std::snprintf(name, sizeof name, "Program %u", next() % 1000);
         plug.setProgramName(name);
     }
-    plug.setProgram(static_cast<vst::int32>(next() % 16));
+    plug.setProgram(static_cast<PlugCore::int32>(next() % 16));
     for (std::uint32_t i = 0; i < 9; ++i) plug.setParameter(i, PlugCore::stepValue(next() % 64001));
     plug.parameters().assignController(2, key(7));
     plug.parameters().assignController(8, key(74));
@@ -153,7 +153,7 @@ TEST(ChunkReader, EveryRestoredValueReachesTheHost) {
     std::string bank = a.bankChunk();
     TestPlug b;
     b.load(bank);
-    EXPECT_EQ(b.automated, 16 * 9 + 9);
+    EXPECT_EQ(b.automated(), 16 * 9 + 9);
 }
 
 TEST(ChunkReader, MappingRecordsAddToExistingMappings) {
@@ -205,7 +205,7 @@ TEST(ChunkReader, OutOfRangeRecordsAreSkippedSilently) {
     plug.load(b.bytes);
     EXPECT_EQ(plug.bankChunk(), before);
     EXPECT_TRUE(prompts.prompts.empty());
-    EXPECT_EQ(plug.automated, 0);
+    EXPECT_EQ(plug.automated(), 0);
 }
 
 TEST(ChunkReader, OversizedStepIsClampedToOne) {
@@ -238,7 +238,7 @@ TEST_P(ChunkRejection, HeaderErrorsChangeNothing) {
     std::string before = plug.bankChunk();
     plug.load(GetParam().chunk);
     EXPECT_EQ(plug.bankChunk(), before);
-    EXPECT_EQ(plug.automated, 0);
+    EXPECT_EQ(plug.automated(), 0);
     ASSERT_EQ(prompts.prompts.size(), 1u);
     EXPECT_EQ(prompts.prompts[0].kind, Services::kPromptError);
     EXPECT_EQ(prompts.prompts[0].title, "Test Effect error");
@@ -257,7 +257,7 @@ TEST(ChunkReader, NegativeSizeIsNoHeader) {
     PromptRecorder prompts;
     TestPlug plug;
     std::string bytes = ChunkBuilder().header().parameter(0, 5).bytes;
-    plug.getAeffect()->dispatcher(plug.getAeffect(), vst::effSetChunk, 0, -5, bytes.data(), 0.0f);
+    EXPECT_FALSE(plug.setChunk(bytes.data(), -5, false));
     ASSERT_EQ(prompts.prompts.size(), 1u);
     EXPECT_EQ(prompts.prompts[0].text, errorText("No header"));
     EXPECT_NE(stepOf(plug.getParameter(0)), 5);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/bank_file.h"
+#include "formats/vst2/plug_shell.h"
 #include "services/resources.h"
 #include "state_fixture.h"
 
@@ -38,7 +39,7 @@ TEST(FactoryBankResource, HeaderFields) {
     EXPECT_EQ(at(4), 1222u);
     EXPECT_EQ(at(8), 0x46424368u);  // FBCh
     EXPECT_EQ(at(12), 1u);
-    EXPECT_EQ(at(16), static_cast<std::uint32_t>(PlugCore::hashName("Tallow Reed")));
+    EXPECT_EQ(at(16), static_cast<std::uint32_t>(Vst2::hashName("Tallow Reed")));
     EXPECT_EQ(at(20), 1u);
     EXPECT_EQ(at(24), 16u);
     EXPECT_EQ(bank.substr(28, 128), std::string(128, '\0'));

@@ -21,7 +21,7 @@ void learn(TestEffect& fx, int param, int controller) {
 
 std::string bankChunk(TestEffect& fx) {
     void* data = nullptr;
-    const vst::int32 size = fx.getChunk(&data, false);
+    const PlugCore::int32 size = fx.getChunk(&data, false);
     return std::string(static_cast<const char*>(data), static_cast<std::size_t>(size));
 }
 
@@ -49,7 +49,7 @@ TEST(MidiMappingChunk, LoadedMappingsAnswerTheirControllers) {
     learn(fx, 4, 7);   // a key the chunk gives to another parameter is taken away
     learn(fx, 6, 20);  // a mapping the chunk does not mention stays
     std::string copy = chunk;
-    fx.setChunk(copy.data(), static_cast<vst::int32>(copy.size()), false);
+    fx.setChunk(copy.data(), static_cast<PlugCore::int32>(copy.size()), false);
     EXPECT_EQ(fx.getMapping(2), PlugCore::controllerKey(7));
     EXPECT_EQ(fx.getMapping(8), PlugCore::controllerKey(102));
     EXPECT_EQ(fx.getMapping(4), -1);

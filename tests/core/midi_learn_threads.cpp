@@ -16,7 +16,7 @@ using miditest::Events;
 using miditest::TestEffect;
 
 // Counts finished learns from the audio thread without blocking it.
-class CountingEditor : public vst::AEffEditor, public PlugCore::IParamNotify {
+class CountingEditor : public PlugCore::Editor, public PlugCore::IParamNotify {
 public:
     bool parameterChanged(std::uint32_t, float) override { return true; }
     void dataReady(void*) override {}

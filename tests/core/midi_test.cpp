@@ -51,7 +51,7 @@ TEST(ControllerKey, IsSignWidenedAndMatchesStoredBytes) {
 
 TEST_F(Midi, MappedControllerAnswersOnAnyChannelAtItsFrameWithoutAutomation) {
     map(2, 7);
-    fx->hostOpcodes.clear();
+    fx->host.calls.clear();
     Events e;
     e.cc(16, 7, 127, /*channel 10*/ 9);
     fx->run(e.list());
@@ -67,7 +67,7 @@ TEST_F(Midi, MappedControllerAnswersOnAnyChannelAtItsFrameWithoutAutomation) {
     zero.cc(0, 7, 0, 9);
     fx->run(zero.list());
     EXPECT_EQ(fx->getParameter(2), 0.0f);
-    EXPECT_EQ(fx->hostCalls(vst::audioMasterAutomate), 0);
+    EXPECT_EQ(fx->hostCalls(testing_support::RecordingHost::Automate), 0);
     EXPECT_TRUE(fx->callsOf(Call::Controller).empty());
 }
 
@@ -113,7 +113,7 @@ TEST_F(Midi, LearnMapsTheNextControllerAndSetsItsValue) {
     EXPECT_EQ(fx->getParameter(3), controllerValue(100));
     EXPECT_EQ(editor->finished, std::vector<std::uint32_t>{3});
     EXPECT_FALSE(fx->isLearning(3));
-    EXPECT_EQ(fx->hostCalls(vst::audioMasterAutomate), 0);
+    EXPECT_EQ(fx->hostCalls(testing_support::RecordingHost::Automate), 0);
 }
 
 TEST_F(Midi, ControllersThatAreNotLearnableLeaveLearnArmed) {
@@ -185,7 +185,7 @@ TEST_F(Midi, OutOfRangeLearnOperationsDoNothing) {
 
 TEST(MidiLearnWithoutEditor, StillMapsTheController) {
     TestEffect fx;
-    fx.setEditor(new vst::AEffEditor);  // an editor that takes no notifications
+    fx.setEditor(new PlugCore::Editor);  // an editor that takes no notifications
     fx.beginLearn(0);
     Events e;
     e.cc(0, 20, 127);
@@ -246,15 +246,15 @@ TEST_F(Midi, ProgramChangeWrapsAndAsksForADisplayUpdate) {
     fx->setParameter(4, 0.75f);
     fx->setProgram(0);
     fx->setParameter(4, 0.5f);
-    fx->hostOpcodes.clear();
+    fx->host.calls.clear();
     Events e;
     e.midi(0, 0xC3, 17);
     fx->run(e.list());
     EXPECT_EQ(fx->getProgram(), 1);
     EXPECT_EQ(fx->getParameter(4), PlugCore::quantise(0.75f));
     EXPECT_EQ(fx->program(0).values[4], 0.5f);
-    EXPECT_EQ(fx->hostCalls(vst::audioMasterUpdateDisplay), 1);
-    EXPECT_EQ(fx->hostCalls(vst::audioMasterAutomate), 0);
+    EXPECT_EQ(fx->hostCalls(testing_support::RecordingHost::UpdateDisplay), 1);
+    EXPECT_EQ(fx->hostCalls(testing_support::RecordingHost::Automate), 0);
 }
 
 TEST_F(Midi, ProgramChangeReachesTheRendererAtItsFrame) {
@@ -289,6 +289,30 @@ std::vector<std::pair<std::uint32_t, std::uint32_t>> spans(const TestEffect& fx)
     return r;
 }
 using Spans = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+
+// Parameter values a host sends with the block take effect at their frame,
+// as a mapped controller does; the host is not told back what it sent.
+TEST_F(Midi, ParameterEventsTakeEffectAtTheirFrame) {
+    struct ValueEvents final : PlugCore::EventQueue {
+        std::vector<std::pair<std::int64_t, PlugCore::HostEvent>> list;
+        PlugCore::int32 size() const override { return static_cast<PlugCore::int32>(list.size()); }
+        std::int64_t frame(PlugCore::int32 i) const override { return list[i].first; }
+        PlugCore::HostEvent at(PlugCore::int32 i) const override { return list[i].second; }
+    } events;
+    using Kind = PlugCore::HostEvent::Kind;
+    events.list = {{20, {Kind::Parameter, {}, 2, 0.3f}},
+                   {20, {Kind::Parameter, {}, 99, 0.7f}},  // no such parameter
+                   {40, {Kind::Other, {}, 0, 0.0f}}};
+    const float before = fx->getParameter(2);
+    fx->host.calls.clear();
+    fx->processEvents(&events);
+    fx->renderWithoutNewEvents();
+    EXPECT_EQ(spans(*fx), (Spans{{0, 20}, {20, 20}, {40, 24}}));
+    EXPECT_EQ(fx->subBlocks[0].seen[2], before);
+    EXPECT_EQ(fx->subBlocks[1].seen[2], PlugCore::quantise(0.3f));
+    EXPECT_TRUE(fx->subBlocks[1].changed);
+    EXPECT_TRUE(fx->host.calls.empty());
+}
 
 TEST_F(Midi, EventGroupsSplitTheBlockAtTheirFrames) {
     Events e;
@@ -329,12 +353,12 @@ TEST_F(Midi, ListsAreForgottenAfterTheirBlock) {
 
     float silence[TestEffect::kBlock + 1] = {};
     float* channels[2] = {silence, silence};
-    fx->dispatcher(vst::effProcessEvents, 0, 0, e.list(), 0);
+    fx->hand(e.list());
     fx->processReplacing(channels, channels, TestEffect::kBlock + 1);
     fx->renderWithoutNewEvents();
     EXPECT_TRUE(fx->calls.empty()) << "a refused single-precision block";
 
-    fx->dispatcher(vst::effProcessEvents, 0, 0, e.list(), 0);
+    fx->hand(e.list());
     fx->suspend();
     fx->resume();
     fx->calls.clear();

@@ -11,10 +11,12 @@
 #include <vector>
 
 #include "core/plug.h"
+#include "formats/vst2/event_list.h"
+#include "support/recording_host.h"
 
 namespace miditest {
 
-using vst::int32;
+using PlugCore::int32;
 
 struct Call {
     enum Kind { NoteOn, NoteOff, Reset, Controller } kind;
@@ -37,7 +39,7 @@ public:
     static constexpr int32 kPrograms = 16;
     static constexpr int32 kBlock = 64;
 
-    TestEffect() : Plug(&hostCallback, kPrograms, kParams, "Midi Test", 1, 1) {
+    TestEffect() : Plug(&host, kPrograms, kParams, "Midi Test", 1, 1) {
         for (int32 i = 0; i < kParams; ++i) params.defineParameter(static_cast<std::uint32_t>(i), "p", "", 0.25f);
         setSampleRate(48000.0f);
         setBlockSize(kBlock);
@@ -68,12 +70,18 @@ public:
         calls.push_back({Call::Controller, key, value, position});
     }
 
-    /// Hands list to the core and renders one block of frames.
+    /// Hands list to the core, as the VST 2.4 form reads it, and renders one block of frames.
     void run(vst::VstEvents* list, int32 frames = kBlock) {
         position = 0;
         subBlocks.clear();
-        dispatcher(vst::effProcessEvents, 0, 0, list, 0);
+        hand(list);
         processDoubleReplacing(in, out, frames);
+    }
+
+    /// Hands list to the core for the next block, as effProcessEvents does.
+    void hand(vst::VstEvents* list) {
+        events = Vst2::EventList(list);
+        processEvents(&events);
     }
 
     /// Renders a block without handing over a list first.
@@ -83,11 +91,7 @@ public:
         processDoubleReplacing(in, out, frames);
     }
 
-    int hostCalls(int32 opcode) const {
-        int n = 0;
-        for (int32 op : hostOpcodes) n += op == opcode;
-        return n;
-    }
+    int hostCalls(testing_support::RecordingHost::Kind kind) const { return host.count(kind); }
     std::vector<Call> callsOf(Call::Kind kind) const {
         std::vector<Call> r;
         for (const Call& c : calls)
@@ -97,16 +101,10 @@ public:
 
     std::vector<Call> calls;
     std::vector<SubBlock> subBlocks;
-    std::vector<int32> hostOpcodes;  // every host callback except the time query
+    testing_support::RecordingHost host;  // every host call except the time query
 
 private:
-    static vst::VstIntPtr hostCallback(vst::AEffect* e, int32 opcode, int32, vst::VstIntPtr, void*, float) {
-        if (opcode == vst::audioMasterGetTime || !e) return 0;
-        if (auto* self = dynamic_cast<TestEffect*>(vst::AudioEffect::fromAeffect(e)))
-            self->hostOpcodes.push_back(opcode);
-        return 0;
-    }
-
+    Vst2::EventList events;
     std::uint32_t position = 0;
     double buffers[4][kBlock] = {};
     double* in[2] = {buffers[0], buffers[1]};
@@ -114,7 +112,7 @@ private:
 };
 
 /// An editor that hears about finished learns; onLearn runs inside the call.
-class LearnEditor : public vst::AEffEditor, public PlugCore::IParamNotify {
+class LearnEditor : public PlugCore::Editor, public PlugCore::IParamNotify {
 public:
     bool parameterChanged(std::uint32_t, float) override { return true; }
     void dataReady(void*) override {}

@@ -16,12 +16,6 @@ int recordPrompt(int kind, const char* title, const char* text) {
     return current->answer;
 }
 
-vst::VstIntPtr hostCallback(vst::AEffect* effect, vst::int32 opcode, vst::int32, vst::VstIntPtr, void*, float) {
-    if (opcode == vst::audioMasterVersion) return 2400;
-    if (opcode == vst::audioMasterAutomate && effect && effect->user) ++static_cast<TestPlug*>(effect->user)->automated;
-    return 0;
-}
-
 // No test may ever wait for a person: until a test installs its own recorder,
 // every prompt is answered No and counted as a failure.
 int unexpectedPrompt(int kind, const char* title, const char* text) {
@@ -37,10 +31,8 @@ struct NoPromptsEnvironment : ::testing::Environment {
 
 }  // namespace
 
-TestPlug::TestPlug(const char* name) : Plug(hostCallback, 16, 9, name, 1, 1) {
-    getAeffect()->user = this;
-    setDefinedDefaults();
-}
+// The host is a member, built after the core: the core only keeps its address until then.
+TestPlug::TestPlug(const char* name) : Plug(&host, 16, 9, name, 1, 1) { setDefinedDefaults(); }
 
 void TestPlug::setDefinedDefaults() {
     static const char* const names[9] = {"p0", "p1", "p2", "p3", "p4", "p5", "p6", "p7", "p8"};
@@ -51,13 +43,12 @@ void TestPlug::formatParameter(std::uint32_t, char* text, float value) { std::sn
 
 void TestPlug::load(const std::string& bytes) {
     std::string copy = bytes;  // the effect must not depend on the host's buffer staying put
-    getAeffect()->dispatcher(getAeffect(), vst::effSetChunk, 0, static_cast<vst::VstIntPtr>(copy.size()), copy.data(),
-                             0.0f);
+    setChunk(copy.data(), static_cast<PlugCore::int32>(copy.size()), false);
 }
 
 std::string TestPlug::chunkOf(bool isPreset) {
     void* data = nullptr;
-    auto size = getAeffect()->dispatcher(getAeffect(), vst::effGetChunk, isPreset ? 1 : 0, 0, &data, 0.0f);
+    auto size = getChunk(&data, isPreset);
     return std::string(static_cast<const char*>(data), static_cast<std::size_t>(size));
 }
 

@@ -9,11 +9,12 @@
 
 #include "core/plug.h"
 #include "services/user_prompt.h"
+#include "support/recording_host.h"
 
 namespace StateTest {
 
 /// Sixteen programs and nine parameters, like the real effect, with no audio.
-/// Counts the values its host hears of through audioMasterAutomate.
+/// Its host records the values it is told of.
 class TestPlug : public PlugCore::Plug {
 public:
     static constexpr const char* kName = "Test Effect";
@@ -29,7 +30,9 @@ public:
     /// Hands bytes to the effect the way a host does.
     void load(const std::string& bytes);
     void setDefinedDefaults();
-    int automated = 0;
+    int automated() const { return host.count(testing_support::RecordingHost::Automate); }
+
+    testing_support::RecordingHost host;
 
 private:
     std::string chunkOf(bool isPreset);

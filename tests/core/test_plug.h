@@ -20,7 +20,7 @@ struct RenderCall {
 
 class TestPlug : public PlugCore::Plug {
 public:
-    explicit TestPlug(vst::audioMasterCallback host = nullptr, vst::int32 params = 3)
+    explicit TestPlug(PlugCore::HostLink* host = nullptr, PlugCore::int32 params = 3)
         : Plug(host, 16, params, "Test Plug", 1, 1) {}
 
     void prepareProcessing() override { log.push_back("prepare"); }
@@ -37,7 +37,7 @@ public:
     void formatParameter(std::uint32_t index, char* text, float value) override {
         if (index < params.size()) std::snprintf(text, 32, "%.2f", value);
     }
-    vst::int32 getLatency() override { return latency; }
+    PlugCore::int32 getLatency() override { return latency; }
 
     using Plug::parameters;
 
@@ -45,7 +45,7 @@ public:
     std::vector<RenderCall> calls;
     double gain = 1.0;
     bool renderResult = true;
-    vst::int32 latency = 16;
+    PlugCore::int32 latency = 16;
 };
 
 }  // namespace testing_support

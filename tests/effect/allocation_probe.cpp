@@ -101,10 +101,6 @@ struct Probe {
     long count() const { return allocations.load(); }
 };
 
-vst::VstIntPtr quietHost(vst::AEffect*, vst::int32 opcode, vst::int32, vst::VstIntPtr, void*, float) {
-    return opcode == vst::audioMasterVersion ? 2400 : 0;
-}
-
 TEST(AllocationProbe, CountsWhatItShould) {
     Probe probe;
     std::vector<int> v(10);
@@ -112,7 +108,7 @@ TEST(AllocationProbe, CountsWhatItShould) {
 }
 
 TEST(AudioPath, ProcessingAllocatesNothingWhateverTheSettingsDo) {
-    auto reed = std::make_unique<Reed>(quietHost);
+    auto reed = std::make_unique<Reed>(nullptr);
     reed->setSampleRate(48000.0f);
     reed->setBlockSize(512);
     reed->resume();
@@ -129,7 +125,7 @@ TEST(AudioPath, ProcessingAllocatesNothingWhateverTheSettingsDo) {
     for (int k = 0; k < 200; ++k) {
         if (k % 10 == 0) {  // every parameter moves, the range included
             for (std::uint32_t p = 0; p < ReedParams::kCount; ++p)
-                reed->setParameter(static_cast<vst::int32>(p), static_cast<float>((k * 7 + p * 13) % 100) / 99.0f);
+                reed->setParameter(static_cast<PlugCore::int32>(p), static_cast<float>((k * 7 + p * 13) % 100) / 99.0f);
         }
         if (k % 2) reed->processReplacing(in, out, 512 - k);
         else
@@ -176,11 +172,14 @@ TEST(Preparation, AFailedAllocationLeavesSilenceUntilALaterPreparationSucceeds) 
 }
 
 // An effect whose construction runs out of memory part-way gives its own
-// aligned block back, as the module's entry builds it with the nothrow form.
+// aligned block back, as the effect is made with the nothrow form.
 TEST(Construction, AnEffectThatFailsToBuildGivesItsMemoryBack) {
-    struct Failing : vst::AudioEffectX {
-        Failing() : AudioEffectX(quietHost, 1, 1) { throw std::bad_alloc(); }
-        void processReplacing(float**, float**, vst::int32) override {}
+    struct Failing : PlugCore::Plug {
+        Failing() : Plug(nullptr, 1, 1, "Failing", 1, 1) { throw std::bad_alloc(); }
+        void prepareProcessing() override {}
+        void resetProcessing() override {}
+        bool renderBlock(bool, const PlugCore::Transport*, double**, double**, std::uint32_t) override { return true; }
+        void formatParameter(std::uint32_t, char*, float) override {}
     };
     const long before = liveAligned.load();
     EXPECT_THROW((void)new (std::nothrow) Failing, std::bad_alloc);
@@ -188,7 +187,7 @@ TEST(Construction, AnEffectThatFailsToBuildGivesItsMemoryBack) {
 }
 
 TEST(Preparation, TheEffectRetriesAFailedPreparationOnTheNextResume) {
-    auto reed = std::make_unique<Reed>(quietHost);
+    auto reed = std::make_unique<Reed>(nullptr);
     reed->setSampleRate(44100.0f);
     reed->setBlockSize(128);
     reed->setParameter(ReedParams::kWet, 0.0f);
@@ -210,7 +209,7 @@ TEST(Preparation, TheEffectRetriesAFailedPreparationOnTheNextResume) {
 // the retry and again for the rate.
 TEST(Preparation, ARetryAndANewRatePrepareOnce) {
     const auto allocationsOfAResume = [](bool failFirst) {
-        auto reed = std::make_unique<Reed>(quietHost);
+        auto reed = std::make_unique<Reed>(nullptr);
         reed->setSampleRate(44100.0f);
         reed->setBlockSize(128);
         failAligned = failFirst;

@@ -12,11 +12,17 @@
 
 namespace {
 
-vst::VstIntPtr quietHost(vst::AEffect*, vst::int32 opcode, vst::int32, vst::VstIntPtr, void*, float) {
-    return opcode == vst::audioMasterVersion ? 2400 : 0;
-}
+constexpr PlugCore::int32 kBlock = 256;
 
-constexpr vst::int32 kBlock = 256;
+// Controller 120 on channel 6 at one frame of the block.
+struct AllSoundOff final : PlugCore::EventQueue {
+    PlugCore::int32 size() const override { return 1; }
+    std::int64_t frame(PlugCore::int32) const override { return at_; }
+    PlugCore::HostEvent at(PlugCore::int32) const override {
+        return {PlugCore::HostEvent::Kind::Midi, {0xB5, 120, 0}, 0, 0.0f};
+    }
+    std::int64_t at_ = 0;
+};
 
 struct Render {
     std::vector<double> left, right;
@@ -24,7 +30,7 @@ struct Render {
 
 // Noise until `quietFrom`, then silence; an optional CC 120 at `resetAt`.
 Render render(std::size_t frames, std::size_t quietFrom, long resetAt) {
-    auto reed = std::make_unique<Reed>(quietHost);
+    auto reed = std::make_unique<Reed>(nullptr);
     reed->setSampleRate(48000.0f);
     reed->setBlockSize(kBlock);
     reed->resume();
@@ -37,16 +43,9 @@ Render render(std::size_t frames, std::size_t quietFrom, long resetAt) {
             inL[i] = quiet ? 0.0 : source.left[start + i];
             inR[i] = quiet ? 0.0 : source.right[start + i];
         }
-        vst::VstMidiEvent allSoundOff{};
-        allSoundOff.type = vst::kVstMidiType;
-        allSoundOff.byteSize = sizeof allSoundOff;
-        allSoundOff.midiData[0] = static_cast<char>(0xB5);
-        allSoundOff.midiData[1] = 120;
-        vst::VstEvents list{};
+        AllSoundOff list;
         if (resetAt >= static_cast<long>(start) && resetAt < static_cast<long>(start + kBlock)) {
-            allSoundOff.deltaFrames = static_cast<vst::int32>(resetAt - static_cast<long>(start));
-            list.numEvents = 1;
-            list.events[0] = reinterpret_cast<vst::VstEvent*>(&allSoundOff);
+            list.at_ = resetAt - static_cast<long>(start);
             reed->processEvents(&list);
         }
         double* in[2] = {inL.data(), inR.data()};

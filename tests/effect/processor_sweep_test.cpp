@@ -16,15 +16,11 @@ namespace {
 
 using ReedDsp::Settings;
 
-vst::VstIntPtr quietHost(vst::AEffect*, vst::int32 opcode, vst::int32, vst::VstIntPtr, void*, float) {
-    return opcode == vst::audioMasterVersion ? 2400 : 0;
-}
-
 // The sixteen factory programs as the effect loads them, then the corners.
 std::vector<Settings> sweptSettings() {
-    const auto reed = std::make_unique<Reed>(quietHost);
+    const auto reed = std::make_unique<Reed>(nullptr);
     std::vector<Settings> all;
-    for (vst::int32 p = 0; p < reed->programCount(); ++p) {
+    for (PlugCore::int32 p = 0; p < reed->programCount(); ++p) {
         const float* v = reed->program(p).values.get();
         using namespace ReedParams;
         all.push_back(

@@ -12,12 +12,8 @@
 
 namespace {
 
-vst::VstIntPtr quietHost(vst::AEffect*, vst::int32 opcode, vst::int32, vst::VstIntPtr, void*, float) {
-    return opcode == vst::audioMasterVersion ? 2400 : 0;
-}
-
-std::unique_ptr<Reed> startedEffect(float rate, vst::int32 block) {
-    auto reed = std::make_unique<Reed>(quietHost);
+std::unique_ptr<Reed> startedEffect(float rate, PlugCore::int32 block) {
+    auto reed = std::make_unique<Reed>(nullptr);
     reed->setSampleRate(rate);
     reed->setBlockSize(block);
     reed->resume();

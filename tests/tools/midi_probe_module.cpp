@@ -5,13 +5,14 @@
 // the start; parameter 1 has no controller and differs in program 3.
 #include "core/controller_key.h"
 #include "core/plug.h"
-#include "module/entry.h"
+#include "formats/vst2/entry.h"
+#include "formats/vst2/plug_shell.h"
 
 namespace {
 
 class MidiProbe : public PlugCore::Plug {
 public:
-    explicit MidiProbe(vst::audioMasterCallback master) : Plug(master, 16, 2, "Midi Probe", 1, 1) {
+    explicit MidiProbe(PlugCore::HostLink* host) : Plug(host, 16, 2, "Midi Probe", 1, 1) {
         params.defineParameter(0, "level", "", 0.0f);
         params.defineParameter(1, "other", "", 0.5f);
         params.assignController(0, PlugCore::controllerKey(7));
@@ -33,6 +34,7 @@ public:
 
 extern "C" TALLOW_EXPORT vst::AEffect* VSTPluginMain(vst::audioMasterCallback master) {
     if (!master || master(nullptr, vst::audioMasterVersion, 0, 0, nullptr, 0) == 0) return nullptr;
-    auto* effect = new (std::nothrow) MidiProbe(master);
-    return effect ? effect->getAeffect() : nullptr;
+    auto make = [](PlugCore::HostLink* host) -> PlugCore::Plug* { return new (std::nothrow) MidiProbe(host); };
+    auto* shell = new (std::nothrow) Vst2::PlugShell(master, make);
+    return shell ? shell->getAeffect() : nullptr;
 }

@@ -13,6 +13,7 @@
 #include "core/parameter_table.h"
 #include "effect/reed.h"
 #include "effect/reed_parameters.h"
+#include "formats/vst2/plug_shell.h"
 #include "tools/render_tool/audio_file.h"
 #include "tools/render_tool/hosted_effect.h"
 #include "tools/render_tool/preset_file.h"
@@ -110,7 +111,7 @@ std::vector<std::uint8_t> wetOnController7() {
          {std::uint8_t{1}, static_cast<std::uint8_t>(ReedParams::kWet), std::uint8_t{0x07}, std::uint8_t{0xB0}})
         chunk.push_back(b);
     RenderTool::PresetFile preset;
-    preset.fxID = PlugCore::hashName(Reed::kName);
+    preset.fxID = Vst2::hashName(Reed::kName);
     preset.fxVersion = 1;
     preset.count = ReedParams::kCount;
     preset.programName = "wet on CC 7";

@@ -5,11 +5,11 @@ if(NOT TARGET render_tool)
 endif()
 
 add_library(midi_probe MODULE ${CMAKE_CURRENT_LIST_DIR}/midi_probe_module.cpp)
-target_link_libraries(midi_probe PRIVATE plugcore)
+target_link_libraries(midi_probe PRIVATE vst2form)
 set_target_properties(midi_probe PROPERTIES PREFIX "")
 
 add_executable(midi_render_tests ${CMAKE_CURRENT_LIST_DIR}/midi_render_test.cpp)
-target_link_libraries(midi_render_tests PRIVATE render_tool reed GTest::gtest GTest::gtest_main)
+target_link_libraries(midi_render_tests PRIVATE render_tool reed vst2form GTest::gtest GTest::gtest_main)
 target_compile_definitions(midi_render_tests PRIVATE MIDI_PROBE_MODULE="$<TARGET_FILE:midi_probe>"
                                                      REED_MODULE="$<TARGET_FILE:TallowReed>")
 add_dependencies(midi_render_tests midi_probe TallowReed)

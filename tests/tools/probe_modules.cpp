@@ -8,7 +8,7 @@
 
 #include <cstdio>
 
-#include "core/vst/aeffect.h"
+#include "formats/vst2/aeffect.h"
 
 #if PROBE_KIND == 1
 extern "C" __attribute__((visibility("default"))) vst::AEffect* VSTPluginMain(vst::audioMasterCallback) {

@@ -14,6 +14,7 @@
 #include "core/plug.h"
 #include "effect/reed.h"
 #include "effect/reed_parameters.h"
+#include "formats/vst2/plug_shell.h"
 #include "tools/factory_bank/factory_programs.h"
 
 namespace {
@@ -38,7 +39,7 @@ public:
         curProgram = 0;
         std::string chunk;
         writeChunk(false, chunk);
-        return PlugCore::bankfile::wrapBank(getAeffect()->uniqueID, Reed::kPrograms, chunk);
+        return PlugCore::bankfile::wrapBank(Vst2::hashName(Reed::kName), Reed::kPrograms, chunk);
     }
 
     void prepareProcessing() override {}

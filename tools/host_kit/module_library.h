@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "core/vst/aeffect.h"
+#include "formats/vst2/aeffect.h"
 
 namespace HostKit {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "core/vst/aeffect.h"
+#include "formats/vst2/aeffect.h"
 #include "tools/host_kit/module_library.h"
 
 namespace RenderTool {

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/vst/aeffect.h"
+#include "formats/vst2/aeffect.h"
 #include "tools/render_tool/midi_file.h"
 
 namespace RenderTool {

@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "core/vst/aeffect.h"
+#include "formats/vst2/aeffect.h"
 #include "tools/render_tool/audio_buffer.h"
 #include "tools/render_tool/midi_file.h"
 

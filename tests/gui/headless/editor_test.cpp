@@ -28,22 +28,33 @@ using HeadlessTest::windowSystem;
 
 std::vector<std::string> hostCalls;
 
-vst::VstIntPtr recordingHost(vst::AEffect*, vst::int32 opcode, vst::int32 index, vst::VstIntPtr, void*, float opt) {
-    char text[48];
-    switch (opcode) {
-    case vst::audioMasterBeginEdit: std::snprintf(text, sizeof text, "begin %d", index); break;
-    case vst::audioMasterEndEdit: std::snprintf(text, sizeof text, "end %d", index); break;
-    case vst::audioMasterAutomate: std::snprintf(text, sizeof text, "automate %d %.4f", index, opt); break;
-    case vst::audioMasterVersion: return 2400;
-    default: return 0;
+// Writes each gesture and value the host hears of as one line of hostCalls.
+struct RecordingHost final : PlugCore::HostLink {
+    void beginEdit(std::int32_t index) override { hostCalls.push_back("begin " + std::to_string(index)); }
+    void endEdit(std::int32_t index) override { hostCalls.push_back("end " + std::to_string(index)); }
+    void automate(std::int32_t index, float value) override {
+        char text[48];
+        std::snprintf(text, sizeof text, "automate %d %.4f", index, value);
+        hostCalls.push_back(text);
     }
-    hostCalls.push_back(text);
-    return 0;
-}
+    void updateDisplay() override {}
+    bool getTime(PlugCore::HostTime&) override { return false; }
+} recordingHost;
+
+// One controller event at the start of a block.
+struct ControllerEvent final : PlugCore::EventQueue {
+    ControllerEvent(int number, int value) : bytes{0xB0, std::uint8_t(number), std::uint8_t(value)} {}
+    PlugCore::int32 size() const override { return 1; }
+    std::int64_t frame(PlugCore::int32) const override { return 0; }
+    PlugCore::HostEvent at(PlugCore::int32) const override {
+        return {PlugCore::HostEvent::Kind::Midi, {bytes[0], bytes[1], bytes[2]}, 0, 0.0f};
+    }
+    std::uint8_t bytes[3];
+};
 
 class FramePlug : public PlugCore::Plug {
 public:
-    FramePlug() : Plug(recordingHost, 4, 3, "Frame Test Plug", 1, 1) {
+    FramePlug() : Plug(&recordingHost, 4, 3, "Frame Test Plug", 1, 1) {
         params.defineParameter(0, "a", "dB", 0.25f);
         params.defineParameter(1, "b", "", 0.5f);
         params.defineParameter(2, "c", "", 0.75f);
@@ -121,8 +132,8 @@ protected:
 };
 
 TEST_F(Editor, OpeningTwiceMakesOneWindowAndClosingKeepsItUntilTheHostDestroysIt) {
-    EXPECT_EQ(plug->dispatcher(vst::effEditOpen, 0, 0, nullptr, 0), 1);
-    EXPECT_EQ(plug->dispatcher(vst::effEditOpen, 0, 0, nullptr, 0), 1);
+    EXPECT_TRUE(editor->open(nullptr));
+    EXPECT_TRUE(editor->open(nullptr));
     EXPECT_EQ(windowSystem().windowsCreated, 1);
     EXPECT_EQ(builder.builds, 1);
     EXPECT_EQ(windowSystem().timersRunning, 1);
@@ -130,7 +141,7 @@ TEST_F(Editor, OpeningTwiceMakesOneWindowAndClosingKeepsItUntilTheHostDestroysIt
 
     auto* root = static_cast<Wispkit::Winwrapper*>(editor->getFrame()->getParent());
     root->mouseEvent(Wispkit::MouseAction::Down, 432, 44, Wispkit::kLeftButton, 0, 0);  // a drag is running
-    plug->dispatcher(vst::effEditClose, 0, 0, nullptr, 0);
+    editor->close();
     EXPECT_EQ(hostCalls, (std::vector<std::string>{"begin 1", "end 1"}));  // the close ended it
     EXPECT_FALSE(editor->isOpen());
     EXPECT_EQ(windowSystem().windowsAlive, 1);  // Windows: the host's window still holds the tree
@@ -143,7 +154,7 @@ TEST_F(Editor, OpeningTwiceMakesOneWindowAndClosingKeepsItUntilTheHostDestroysIt
     EXPECT_TRUE(editor->parameterChanged(0, 0.5f));
     EXPECT_EQ(windowSystem().invalidations, invalidations);
 
-    plug->dispatcher(vst::effEditOpen, 0, 0, nullptr, 0);  // a second window inside the host's
+    editor->open(nullptr);  // a second window inside the host's
     EXPECT_EQ(windowSystem().windowsCreated, 2);
     first->windowGone();  // the host destroys the first window: the open editor stays open
     EXPECT_TRUE(editor->isOpen());
@@ -308,16 +319,8 @@ TEST_F(Editor, MidiLearnFromTheContextMenuShowsTheMappingAndUnlearnsIt) {
     plug->setSampleRate(48000.0f);
     plug->setBlockSize(64);
     plug->resume();
-    vst::VstMidiEvent controller{};
-    controller.type = vst::kVstMidiType;
-    controller.byteSize = sizeof controller;
-    controller.midiData[0] = static_cast<char>(0xB0);
-    controller.midiData[1] = 7;
-    controller.midiData[2] = 127;
-    vst::VstEvents events{};
-    events.numEvents = 1;
-    events.events[0] = reinterpret_cast<vst::VstEvent*>(&controller);
-    plug->processEvents(&events);
+    const ControllerEvent controller(7, 127);
+    plug->processEvents(&controller);
     std::vector<float> left(64), right(64);
     float* channels[2] = {left.data(), right.data()};
     plug->processReplacing(channels, channels, 64);

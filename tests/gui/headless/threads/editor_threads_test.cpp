@@ -19,13 +19,9 @@
 
 namespace {
 
-vst::VstIntPtr silentHost(vst::AEffect*, vst::int32 opcode, vst::int32, vst::VstIntPtr, void*, float) {
-    return opcode == vst::audioMasterVersion ? 2400 : 0;
-}
-
 class ThreadPlug : public PlugCore::Plug {
 public:
-    ThreadPlug() : Plug(silentHost, 1, 4, "Thread Test Plug", 1, 1) {
+    ThreadPlug() : Plug(nullptr, 1, 4, "Thread Test Plug", 1, 1) {
         for (unsigned i = 0; i < 4; ++i) params.defineParameter(i, "p", "", 0.5f);
     }
     void prepareProcessing() override {}
@@ -56,9 +52,9 @@ TEST(EditorThreads, AutomationAndNotificationsFromAnotherThreadNeverWait) {
             // Each parameter only ever rises: a value that came back would let
             // a direct notification leave the cache behind the editor's seen copy.
             const float value = static_cast<float>(std::min(n / 4, 64000u)) / 64000.0f;
-            plug->setParameter(static_cast<vst::int32>(index), value);
+            plug->setParameter(static_cast<PlugCore::int32>(index), value);
             // The core offers the editor the stored (quantised) value.
-            editor->parameterChanged(index, plug->getParameter(static_cast<vst::int32>(index)));
+            editor->parameterChanged(index, plug->getParameter(static_cast<PlugCore::int32>(index)));
             editor->learnFinished(index);
         }
     });
@@ -81,7 +77,7 @@ TEST(EditorThreads, AutomationAndNotificationsFromAnotherThreadNeverWait) {
     Wispkit::PlugFrame* frame = editor->getFrame();
     frame->onTimer();
     for (unsigned i = 0; i < 4; ++i)
-        EXPECT_EQ(frame->getValue(i, nullptr), plug->getParameter(static_cast<vst::int32>(i)));
+        EXPECT_EQ(frame->getValue(i, nullptr), plug->getParameter(static_cast<PlugCore::int32>(i)));
     auto* wrapper = static_cast<Wispkit::Winwrapper*>(frame->getParent());
     editor->close();
     wrapper->windowGone();

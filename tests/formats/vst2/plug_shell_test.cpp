@@ -1,16 +1,31 @@
-// The core as any effect built on it sees it: identity derived from the
-// effect's name, texts with labels, programs keeping their edits. What a host
-// sees of the real module is checked by the host harness.
+// The VST 2.4 shell around any effect on the core: identity derived from the
+// effect's name, texts with labels, programs keeping their edits, latency and
+// time queries. What a host sees of the real module is checked by the host
+// harness.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
-#include "test_plug.h"
+#include "core/test_plug.h"
+#include "formats/vst2/plug_shell.h"
 
 using testing_support::TestPlug;
 
 namespace {
+
+struct Host {
+    static inline vst::VstTimeInfo time{};
+    static inline std::vector<std::pair<vst::int32, vst::VstIntPtr>> calls;  // opcode and value
+    static vst::VstIntPtr callback(vst::AEffect*, vst::int32 opcode, vst::int32, vst::VstIntPtr value, void*, float) {
+        calls.emplace_back(opcode, value);
+        return opcode == vst::audioMasterGetTime ? reinterpret_cast<vst::VstIntPtr>(&time) : 0;
+    }
+};
+
+PlugCore::Plug* makeTestPlug(PlugCore::HostLink* host) { return new TestPlug(host, 3); }
 
 class Dispatcher : public ::testing::Test {
 protected:
@@ -25,8 +40,9 @@ protected:
         call(opcode, index, 0, buffer);
         return buffer;
     }
-    TestPlug* plug = new TestPlug(nullptr, 3);
-    vst::AEffect* effect = plug->getAeffect();
+    Vst2::PlugShell* shell = new Vst2::PlugShell(Host::callback, makeTestPlug);
+    TestPlug* plug = static_cast<TestPlug*>(shell->plug());
+    vst::AEffect* effect = shell->getAeffect();
 
     void TearDown() override { call(vst::effClose); }
 };
@@ -34,8 +50,8 @@ protected:
 }  // namespace
 
 TEST(UniqueId, HashedFromTheName) {
-    EXPECT_EQ(PlugCore::hashName("Tallow Reed"), static_cast<std::int32_t>(0x7EA3B6D8));
-    EXPECT_EQ(PlugCore::hashName(""), 5381);
+    EXPECT_EQ(Vst2::hashName("Tallow Reed"), static_cast<std::int32_t>(0x7EA3B6D8));
+    EXPECT_EQ(Vst2::hashName(""), 5381);
 }
 
 TEST_F(Dispatcher, HostRecordAsFilled) {
@@ -45,11 +61,12 @@ TEST_F(Dispatcher, HostRecordAsFilled) {
     EXPECT_EQ(effect->numInputs, 2);
     EXPECT_EQ(effect->numOutputs, 2);
     EXPECT_EQ(effect->flags, 0x1030);  // no editor
-    EXPECT_EQ(effect->uniqueID, PlugCore::hashName("Test Plug"));
+    EXPECT_EQ(effect->uniqueID, Vst2::hashName("Test Plug"));
     EXPECT_EQ(effect->version, 1);
     EXPECT_EQ(effect->ioRatio, 1.0f);
     EXPECT_EQ(effect->initialDelay, 0);
-    EXPECT_EQ(effect->object, plug);
+    EXPECT_EQ(effect->object, static_cast<vst::AudioEffect*>(shell));
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(shell) % 16, 0u);
     EXPECT_EQ(reinterpret_cast<std::uintptr_t>(plug) % 16, 0u);
 }
 
@@ -88,4 +105,16 @@ TEST_F(Dispatcher, ProgramSwitchKeepsEdits) {
     EXPECT_EQ(plug->getParameter(0), PlugCore::quantise(0.25f));
     call(vst::effSetProgram, 0, 3);
     EXPECT_EQ(plug->getParameter(0), PlugCore::quantise(0.75f));
+}
+
+TEST_F(Dispatcher, ResumeReportsLatencyAndEachBlockAsksForTheTimeOnce) {
+    call(vst::effMainsChanged, 0, 1);
+    EXPECT_EQ(effect->initialDelay, 16);
+    Host::calls.clear();
+    double left[8] = {}, right[8] = {};
+    double* io[2] = {left, right};
+    effect->processDoubleReplacing(effect, io, io, 8);
+    ASSERT_EQ(Host::calls.size(), 1u);
+    EXPECT_EQ(Host::calls[0].first, vst::audioMasterGetTime);
+    EXPECT_EQ(Host::calls[0].second, 0x602);  // tempo, position and playing
 }

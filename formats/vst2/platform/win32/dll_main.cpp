@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "services/platform/win32/module_handle.h"
-#include "module/entry.h"
+#include "formats/vst2/entry.h"
 
 // Some older hosts look for MAIN.
 extern "C" TALLOW_EXPORT vst::AEffect* MAIN(vst::audioMasterCallback audioMaster) { return VSTPluginMain(audioMaster); }

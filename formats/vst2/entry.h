@@ -1,7 +1,8 @@
-// Declares the exported entry. Only the symbols marked here leave the module.
+// Declares the VST 2.4 form's exported entry. Only the symbols marked here
+// leave the module.
 #pragma once
 
-#include "core/vst/aeffect.h"
+#include "formats/vst2/aeffect.h"
 
 #if defined(_WIN32)
 #define TALLOW_EXPORT __declspec(dllexport)

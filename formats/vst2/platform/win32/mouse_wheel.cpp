@@ -1,9 +1,9 @@
 #include <windows.h>
 
-#include "core/platform/platform.h"
+#include "formats/vst2/platform/mouse_wheel.h"
 #include "services/platform/win32/module_handle.h"
 
-namespace PlugCore::platform {
+namespace Vst2::platform {
 
 // Some hosts swallow wheel messages; they hand the movement over as a vendor
 // call instead, and the module posts it to its own window under the cursor.
@@ -25,4 +25,4 @@ bool forwardMouseWheel(float notches) {
     return true;
 }
 
-}  // namespace PlugCore::platform
+}  // namespace Vst2::platform

@@ -1,4 +1,4 @@
-#include "core/vst/audio_effect.h"
+#include "formats/vst2/audio_effect.h"
 
 #include <cstring>
 
@@ -79,7 +79,7 @@ AudioEffect::AudioEffect(audioMasterCallback audioMaster, int32 numPrograms, int
     cEffect.processDoubleReplacing = processDoubleReplacingEntry;
 }
 
-AudioEffect::~AudioEffect() { delete editor; }
+AudioEffect::~AudioEffect() = default;
 
 void* AudioEffect::operator new(std::size_t size) { return ::operator new (size, std::align_val_t{16}); }
 
@@ -91,8 +91,7 @@ void AudioEffect::operator delete(void* memory) noexcept { ::operator delete (me
 
 void AudioEffect::operator delete(void* memory, const std::nothrow_t&) noexcept { operator delete(memory); }
 
-void AudioEffect::setEditor(AEffEditor* newEditor) {
-    delete editor;
+void AudioEffect::setEditor(PlugCore::Editor* newEditor) {
     editor = newEditor;
     if (editor) addFlags(effFlagsHasEditor);
     else
@@ -104,14 +103,18 @@ VstIntPtr AudioEffect::callHost(int32 opcode, int32 index, VstIntPtr value, void
     return audioMaster(const_cast<AEffect*>(&cEffect), opcode, index, value, ptr, opt);
 }
 
-void AudioEffect::setParameterAutomated(int32 index, float value) {
-    setParameter(index, value);
-    callHost(audioMasterAutomate, index, 0, nullptr, value);
+// The host reads the rect it is pointed at; a copy of the editor's own keeps
+// the record's layout in this module's hands.
+bool AudioEffect::getEditorRect(ERect** rect) {
+    const PlugCore::EditorRect* r = nullptr;
+    if (!editor || !editor->getRect(&r)) {
+        *rect = nullptr;
+        return false;
+    }
+    if (r) editorRect = ERect{r->top, r->left, r->bottom, r->right};
+    *rect = r ? &editorRect : nullptr;
+    return true;
 }
-
-VstIntPtr AudioEffect::getMasterVersion() { return callHost(audioMasterVersion); }
-bool AudioEffect::beginEdit(int32 index) { return callHost(audioMasterBeginEdit, index) != 0; }
-bool AudioEffect::endEdit(int32 index) { return callHost(audioMasterEndEdit, index) != 0; }
 
 VstIntPtr AudioEffect::dispatcher(int32 opcode, int32 index, VstIntPtr value, void* ptr, float opt) {
     if (needsPointer(opcode) && !ptr) return 0;
@@ -135,7 +138,7 @@ VstIntPtr AudioEffect::dispatcher(int32 opcode, int32 index, VstIntPtr value, vo
         else
             suspend();
         return 0;
-    case effEditGetRect: return editor && editor->getRect(static_cast<ERect**>(ptr)) ? 1 : 0;
+    case effEditGetRect: return getEditorRect(static_cast<ERect**>(ptr)) ? 1 : 0;
     case effEditOpen: return editor && editor->open(ptr) ? 1 : 0;
     case effEditClose:
         if (editor) editor->close();

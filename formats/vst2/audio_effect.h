@@ -4,11 +4,12 @@
 // classes override what they support.
 //
 // Threads: dispatcher() runs on the host's UI thread (state, editor) and the
-// process entries on its audio thread. The object owns its editor.
+// process entries on its audio thread. The editor belongs to the effect the
+// object carries; this one only points at it.
 #pragma once
 
-#include "core/vst/aeffect.h"
-#include "core/vst/aeffeditor.h"
+#include "core/editor.h"
+#include "formats/vst2/aeffect.h"
 
 #include <cstddef>
 #include <new>
@@ -44,7 +45,6 @@ public:
     // Parameters.
     virtual void setParameter(int32 /*index*/, float /*value*/) {}
     virtual float getParameter(int32 /*index*/) { return 0; }
-    virtual void setParameterAutomated(int32 index, float value);
 
     // Programs and chunks.
     virtual int32 getProgram() { return curProgram; }
@@ -69,13 +69,9 @@ public:
     virtual void processReplacing(float** inputs, float** outputs, int32 frames) = 0;
     virtual void processDoubleReplacing(double** /*inputs*/, double** /*outputs*/, int32 /*frames*/) {}
 
-    // Host callbacks.
-    virtual VstIntPtr getMasterVersion();
-    virtual bool beginEdit(int32 index);
-    virtual bool endEdit(int32 index);
-
-    void setEditor(AEffEditor* newEditor);
-    AEffEditor* getEditor() const { return editor; }
+    /// Points at editor (not owned), or at none; sets the record's editor flag to match.
+    void setEditor(PlugCore::Editor* newEditor);
+    PlugCore::Editor* getEditor() const { return editor; }
     audioMasterCallback getAudioMaster() const { return audioMaster; }
     float getSampleRate() const { return sampleRate; }
     int32 getBlockSize() const { return blockSize; }
@@ -86,6 +82,7 @@ protected:
     void setNumOutputs(int32 n) { cEffect.numOutputs = n; }
     void setInitialDelay(int32 delay) { cEffect.initialDelay = delay; }
     void addFlags(int32 bits) { cEffect.flags |= bits; }
+    bool getEditorRect(ERect** rect);
     VstIntPtr callHost(int32 opcode, int32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0) const;
 
     float sampleRate = 44100.0f;
@@ -94,7 +91,8 @@ protected:
     int32 numParams;
     int32 curProgram = 0;
     audioMasterCallback audioMaster;
-    AEffEditor* editor = nullptr;
+    PlugCore::Editor* editor = nullptr;
+    ERect editorRect{};  // the editor's extent as the host reads it
     AEffect cEffect{};
 };
 
