@@ -22,7 +22,8 @@ using clap_param_info_flags = uint32_t;
 inline constexpr clap_param_info_flags CLAP_PARAM_IS_STEPPED = 1u << 0;
 inline constexpr clap_param_info_flags CLAP_PARAM_IS_READONLY = 1u << 3;
 inline constexpr clap_param_info_flags CLAP_PARAM_IS_AUTOMATABLE = 1u << 5;
-/// Requires CLAP_PARAM_IS_STEPPED, and a text for every step.
+/// Requires CLAP_PARAM_IS_STEPPED, and a text for every step. New in 1.2:
+/// 1.1 hosts do not know it and show the steps as a stepped number.
 inline constexpr clap_param_info_flags CLAP_PARAM_IS_ENUM = 1u << 16;
 
 struct clap_param_info {
