@@ -289,10 +289,8 @@ std::map<int, clap::clap_posix_fd_flags_t> Host::descriptors() const {
     return watched;
 }
 
-bool Host::requireMainThread(const char* function) {
-    if (isMainThread()) return true;
-    problem(std::string(function) + " called off the main thread");
-    return false;
+void Host::requireMainThread(const char* function) {
+    if (!isMainThread()) problem(std::string(function) + " called off the main thread");
 }
 
 void Host::problem(std::string text) {

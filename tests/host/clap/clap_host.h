@@ -113,8 +113,8 @@ private:
     friend class AudioThreadScope;
     bool isMainThread() const { return std::this_thread::get_id() == mainThread.load(); }
     bool isAudioThread() const { return std::this_thread::get_id() == audioThread.load(); }
-    /// Records a problem when the caller is not on the main thread; true when it is.
-    bool requireMainThread(const char* function);
+    /// Records a problem when the caller is not on the main thread.
+    void requireMainThread(const char* function);
     void problem(std::string text);
 
     std::atomic<std::thread::id> mainThread;
@@ -127,7 +127,7 @@ private:
     HostRecord recorded;
     std::map<clap::clap_id, std::uint32_t> timerPeriods;
     std::map<int, clap::clap_posix_fd_flags_t> watched;
-    clap::clap_id nextTimer = 1;
+    clap::clap_id nextTimer = 0;  // as in Qtractor: 0 is a valid timer id, not "none"
     clap::clap_host record{};
 };
 
