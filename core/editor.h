@@ -32,6 +32,11 @@ public:
     virtual bool isOpen() const { return false; }
     /// Lets the editor do its work where the host gives it no thread of its own.
     virtual void idle() {}
+    /// Takes the open editor off the screen or puts it back.
+    virtual void setVisible(bool visible) {}
+    /// A file descriptor the host may watch, calling idle when it is readable
+    /// (the editor's window-system connection); -1 when there is none.
+    virtual int eventFd() const { return -1; }
     // Keyboard hooks: this toolkit takes no keys.
     virtual bool onKeyDown(std::int32_t character, std::int32_t virtualKey, std::int32_t modifiers) { return false; }
     virtual bool onKeyUp(std::int32_t character, std::int32_t virtualKey, std::int32_t modifiers) { return false; }

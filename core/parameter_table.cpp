@@ -32,7 +32,9 @@ std::int32_t quantiseStep(float v) {
 float quantise(float v) { return stepValue(quantiseStep(v)); }
 
 ParameterTable::ParameterTable(std::uint32_t count)
-    : entries_(std::make_unique<ParameterEntry[]>(count)), count_(count) {}
+    : entries_(std::make_unique<ParameterEntry[]>(count)),
+      definedDefaults_(std::make_unique<float[]>(count)),
+      count_(count) {}
 
 void ParameterTable::defineParameter(std::uint32_t index, const char* name, const char* label, float defaultValue) {
     if (index >= count_) return;
@@ -40,6 +42,7 @@ void ParameterTable::defineParameter(std::uint32_t index, const char* name, cons
     e.name = name;
     e.label = label;
     e.defaultValue.store(defaultValue, relaxed);
+    definedDefaults_[index] = defaultValue;
     e.flags = 0;
     e.value.store(quantise(defaultValue), relaxed);
 }
@@ -50,6 +53,10 @@ void ParameterTable::set(std::uint32_t index, float v) {
 
 float ParameterTable::get(std::uint32_t index) const {
     return index < count_ ? entries_[index].value.load(relaxed) : 0.0f;
+}
+
+float ParameterTable::definedDefault(std::uint32_t index) const {
+    return index < count_ ? definedDefaults_[index] : 0.0f;
 }
 
 bool ParameterTable::scanForAudio(IParamCook& cook) {

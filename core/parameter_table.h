@@ -76,6 +76,9 @@ public:
     void set(std::uint32_t index, float v);
     /// The stored value, or 0 when index >= size(). Any thread.
     float get(std::uint32_t index) const;
+    /// The default index was defined with, which the user's defaults never
+    /// replace; 0 when index >= size(). Any thread.
+    float definedDefault(std::uint32_t index) const;
 
     /// Audio thread: refreshes audioSeen, cooking each moved parameter.
     bool scanForAudio(IParamCook& cook);
@@ -92,6 +95,7 @@ public:
 
 private:
     std::unique_ptr<ParameterEntry[]> entries_;
+    std::unique_ptr<float[]> definedDefaults_;
     std::uint32_t count_;
     std::atomic<bool> changed_{true};
 };

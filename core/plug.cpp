@@ -87,6 +87,13 @@ void Plug::getParameterDisplay(int32 index, char* text) {
         formatParameter(static_cast<std::uint32_t>(index), text, getParameter(index));
 }
 
+std::uint32_t Plug::parameterChoice(std::uint32_t index, float value) const {
+    const std::uint32_t n = parameterChoices(index);
+    if (n < 2 || !(value > 0.0f)) return 0;
+    if (value >= 1.0f) return n - 1;
+    return static_cast<std::uint32_t>(std::lround(value * static_cast<float>(n - 1)));
+}
+
 void Plug::getParameterText(std::uint32_t index, float value, char* text) {
     if (index >= params.size()) return;
     formatParameter(index, text, value);

@@ -74,6 +74,9 @@ public:
     /// How many evenly spread choices parameter index takes (a switch has 2);
     /// 0 for a continuous parameter. A choice c of n stores c / (n - 1).
     virtual std::uint32_t parameterChoices(std::uint32_t index) const { return 0; }
+    /// Any thread, the audio thread included: which choice a stored value
+    /// means, as the effect reads it (the nearest one unless it says otherwise).
+    virtual std::uint32_t parameterChoice(std::uint32_t index, float value) const;
 
     // ---- identity ----
     const char* effectName() const { return name; }

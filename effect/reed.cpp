@@ -32,6 +32,10 @@ void Reed::defineParameters() {
 
 std::uint32_t Reed::parameterChoices(std::uint32_t index) const { return ReedParams::choices(index); }
 
+std::uint32_t Reed::parameterChoice(std::uint32_t index, float value) const {
+    return ReedParams::choiceOf(index, value);
+}
+
 void Reed::formatParameter(std::uint32_t index, char* text, float value) {
     ReedParams::format(index, text, value, params.get(ReedParams::kRange));
 }

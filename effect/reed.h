@@ -29,6 +29,7 @@ public:
     void formatParameter(std::uint32_t index, char* text, float value) override;
     PlugCore::int32 getLatency() override { return kLatency; }
     std::uint32_t parameterChoices(std::uint32_t index) const override;
+    std::uint32_t parameterChoice(std::uint32_t index, float value) const override;
     /// Retries a preparation that failed before (the effect stays silent until one succeeds).
     void resume() override;
     /// UI thread: the six knobs, the range menu and the two switches.

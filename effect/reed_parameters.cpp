@@ -24,6 +24,15 @@ std::uint32_t choices(std::uint32_t index) {
     }
 }
 
+std::uint32_t choiceOf(std::uint32_t index, float value) {
+    switch (index) {
+    case kShape:
+    case kInvert: return value > 0.5f ? 1 : 0;
+    case kRange: return rangeIndex(value);
+    default: return 0;
+    }
+}
+
 std::uint32_t rangeIndex(float range) {
     float x = 4.0f * range;
     if (!(x < 3.0f)) x = 3.0f;

@@ -22,6 +22,11 @@ extern const Definition kDefinitions[kCount];
 /// invert switches, 4 for the range menu, 0 for the continuous knobs.
 std::uint32_t choices(std::uint32_t index);
 
+/// The choice a stored value means, as the processor and the display text
+/// read it: above 0.5 for the switches, rangeIndex for the range; 0 for the
+/// continuous parameters.
+std::uint32_t choiceOf(std::uint32_t index, float value);
+
 /// r = trunc(min(4x, 3)) in single precision: 0 below 0.25 up to 3 from 0.75.
 std::uint32_t rangeIndex(float range);
 

@@ -83,6 +83,12 @@ void PlugEditVST::idle() {
     if (wrapper != nullptr) wrapper->idle();
 }
 
+void PlugEditVST::setVisible(bool visible) {
+    if (wrapper != nullptr) wrapper->setVisible(visible);
+}
+
+int PlugEditVST::eventFd() const { return wrapper != nullptr ? wrapper->eventFd() : -1; }
+
 void PlugEditVST::windowDestroyed() {
     // The window is already going; only the editor's side is left to end.
     closeFrame();

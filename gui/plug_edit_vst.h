@@ -47,6 +47,8 @@ public:
     bool isOpen() const override { return frame != nullptr; }
     /// Pumps the window while open (it does nothing on Windows).
     void idle() override;
+    void setVisible(bool visible) override;
+    int eventFd() const override;
 
     void windowDestroyed() override;
 

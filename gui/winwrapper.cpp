@@ -47,6 +47,15 @@ void Winwrapper::closeWindow() {
     if (window != nullptr) platform::hideWindow(window);
 }
 
+void Winwrapper::setVisible(bool visible) {
+    if (window == nullptr) return;
+    if (visible) platform::showWindow(window);
+    else
+        platform::hideWindow(window);
+}
+
+int Winwrapper::eventFd() const { return window != nullptr ? platform::eventFd(window) : -1; }
+
 void Winwrapper::setCursor(CursorShape shape) {
     if (window != nullptr) platform::setCursor(window, shape);
 }

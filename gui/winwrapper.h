@@ -48,6 +48,10 @@ public:
     /// deletes this wrapper and its tree now; Windows hides the window and
     /// waits for the host to destroy it.
     void closeWindow();
+    /// Takes the window off the screen or puts it back; nothing else changes.
+    void setVisible(bool visible);
+    /// Where the window's events arrive, for a host to watch; -1 for none.
+    int eventFd() const;
     /// The owner no longer hears of the window (its editor closed and may be
     /// deleted before the host destroys the window).
     void detachController() { controller = nullptr; }

@@ -22,6 +22,11 @@ void destroyWindow(Window* window);
 bool closesWithEditor();
 /// Takes the window off the screen; it lives on until it is destroyed.
 void hideWindow(Window* window);
+/// Puts a hidden window back on the screen.
+void showWindow(Window* window);
+/// The file descriptor on which the window's events arrive (X11: the
+/// connection), for hosts that watch it for the editor; -1 where there is none.
+int eventFd(Window* window);
 
 unsigned long long handleOf(Window* window);
 Paintwell::NativeWindow drawable(Window* window);

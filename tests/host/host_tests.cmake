@@ -6,22 +6,25 @@ include(${CMAKE_SOURCE_DIR}/tools/host_kit/host_kit.cmake)
 file(GLOB host_test_sources CONFIGURE_DEPENDS
      ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp ${CMAKE_CURRENT_LIST_DIR}/test_host.cpp)
 add_executable(host_tests ${host_test_sources})
-target_link_libraries(host_tests PRIVATE hostkit GTest::gtest GTest::gtest_main)
-add_dependencies(host_tests TallowReed)
+target_link_libraries(host_tests PRIVATE hostkit claphost GTest::gtest GTest::gtest_main)
+add_dependencies(host_tests TallowReed TallowReedClap)
+target_compile_definitions(host_tests PRIVATE TALLOW_VERSION="${PROJECT_VERSION}")
 
 if(WIN32)
   # The DLL sits beside the test program, where LoadLibrary looks first.
   # The factory bank the state tests compare with sits there too.
   target_compile_definitions(host_tests PRIVATE TALLOW_MODULE_PATH="TallowReed.dll"
-                             TALLOW_FACTORY_BANK_PATH="FactoryBank.fxb")
+                             TALLOW_CLAP_PATH="TallowReed.clap" TALLOW_FACTORY_BANK_PATH="FactoryBank.fxb")
   add_custom_target(host_tests_module ALL
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:TallowReed> $<TARGET_FILE_DIR:host_tests>/
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:TallowReedClap> $<TARGET_FILE_DIR:host_tests>/
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/FactoryBank.fxb
             $<TARGET_FILE_DIR:host_tests>/
-    DEPENDS TallowReed)
+    DEPENDS TallowReed TallowReedClap)
   add_dependencies(host_tests host_tests_module)
 else()
   target_compile_definitions(host_tests PRIVATE TALLOW_MODULE_PATH="$<TARGET_FILE:TallowReed>"
+                             TALLOW_CLAP_PATH="$<TARGET_FILE:TallowReedClap>"
                              TALLOW_FACTORY_BANK_PATH="${CMAKE_SOURCE_DIR}/resources/FactoryBank.fxb")
 endif()
 # The module finds the harness's prompt answerer among the program's exports.

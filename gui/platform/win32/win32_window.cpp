@@ -110,6 +110,11 @@ bool closesWithEditor() { return false; }
 
 void hideWindow(Window* window) { ShowWindow(window->hwnd, SW_HIDE); }
 
+void showWindow(Window* window) { ShowWindow(window->hwnd, SW_SHOWNA); }
+
+// Windows delivers the editor's messages through the host's own message loop.
+int eventFd(Window*) { return -1; }
+
 unsigned long long handleOf(Window* window) { return reinterpret_cast<std::uintptr_t>(window->hwnd); }
 
 Paintwell::NativeWindow drawable(Window* window) {

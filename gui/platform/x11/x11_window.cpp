@@ -96,6 +96,14 @@ void hideWindow(Window* window) {
     XFlush(window->display);
 }
 
+void showWindow(Window* window) {
+    if (window->destroyed) return;
+    XMapWindow(window->display, window->id);
+    XFlush(window->display);
+}
+
+int eventFd(Window* window) { return ConnectionNumber(window->display); }
+
 unsigned long long handleOf(Window* window) { return window->id; }
 
 Paintwell::NativeWindow drawable(Window* window) { return Paintwell::NativeWindow{window->display, window->id}; }

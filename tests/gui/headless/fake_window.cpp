@@ -79,6 +79,13 @@ void hideWindow(Window* window) {
     window->shown = false;
 }
 
+void showWindow(Window* window) {
+    if (!window->shown) ++windowSystem().windowsShown;
+    window->shown = true;
+}
+
+int eventFd(Window*) { return -1; }
+
 unsigned long long handleOf(Window* window) { return reinterpret_cast<unsigned long long>(window); }
 
 Paintwell::NativeWindow drawable(Window*) { return Paintwell::NativeWindow{}; }
