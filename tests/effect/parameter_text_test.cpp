@@ -59,7 +59,9 @@ TEST(ParameterText, ReadsNumbersUnitsAndChoices) {
     for (const Typed& c : cases) {
         float value = -1.0f;
         ASSERT_EQ(PlugCore::parseParameterText(*reed, c.index, c.text, value), c.read) << c.text;
-        if (c.read) EXPECT_EQ(shown(*reed, c.index, value), c.shows) << c.text;
+        if (c.read) {
+            EXPECT_EQ(shown(*reed, c.index, value), c.shows) << c.text;
+        }
     }
 }
 
@@ -71,7 +73,7 @@ TEST(ParameterText, EveryShownTextReadsBackToItself) {
             const std::string text = shown(*reed, index, PlugCore::stepValue(q));
             float value = -1.0f;
             ASSERT_TRUE(PlugCore::parseParameterText(*reed, index, text.c_str(), value)) << text;
-            EXPECT_EQ(shown(*reed, index, value), text);
+            EXPECT_EQ(shown(*reed, index, value), text) << q;
         }
     }
 }
