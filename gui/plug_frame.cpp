@@ -38,7 +38,7 @@ const char* const kSaveText =
     "Saving new defaults for:\n - parameter values (current values) and presets\n"
     " - MIDI mappings (current mappings)\n";
 const char* const kLoadText = "Loading default settings and presets.";
-const char* const kFactoryText = "Loading factor default settings and presets.";
+const char* const kFactoryText = "Loading factory default settings and presets.";
 
 }  // namespace
 
