@@ -161,18 +161,14 @@ void PlugFrame::menuCommand(unsigned id) {
     char caption[vst::kVstMaxProductStrLen + 1] = {};
     plug->getProductString(caption);
     switch (id) {
-    case kSaveDefaults:
-        if (confirm(caption, kSaveText)) plug->saveDefaultsFile();
-        break;
+    case kSaveDefaults: confirm(caption, kSaveText, [plug] { plug->saveDefaultsFile(); }); break;
     case kLoadDefaults:
-        if (confirm(caption, kLoadText)) {
+        confirm(caption, kLoadText, [plug] {
             plug->loadFactoryBank();
             plug->loadDefaultsFile();
-        }
+        });
         break;
-    case kFactoryDefaults:
-        if (confirm(caption, kFactoryText)) plug->loadFactoryBank();
-        break;
+    case kFactoryDefaults: confirm(caption, kFactoryText, [plug] { plug->loadFactoryBank(); }); break;
     case kWebSite: platform::openAddress(webSiteAddress()); break;
     default: break;
     }

@@ -4,6 +4,7 @@
 
 #include "gui/platform/x11/x11_error_trap.h"
 #include "gui/platform/x11/x11_popup.h"
+#include "gui/platform/x11/x11_question.h"
 #include "render/platform/glx/glx_visual.h"
 #include "services/user_prompt.h"
 
@@ -56,6 +57,7 @@ Window::Window(Winwrapper* wrapper, Display* display) : wrapper(wrapper), displa
 
 Window::~Window() {
     popup.reset();
+    question.reset();  // unanswered: Cancel
     if (resizeCursor != 0) XFreeCursor(display, resizeCursor);
     if (handCursor != 0) XFreeCursor(display, handCursor);
     // The host may have destroyed its window, and ours with it, already; the
