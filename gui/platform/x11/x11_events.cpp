@@ -78,6 +78,16 @@ bool inside(Window* window, int x, int y) {
            y < static_cast<int>(window->wrapper->getHeight());
 }
 
+// A press or release that ended a drag: the control under the pointer takes
+// the hover and the pointer its shape again at once, as if the pointer had
+// moved there.
+void afterButton(Window* window, const XButtonEvent& event, bool heldBefore) {
+    if (!heldBefore || window->wrapper->capturedControl() != nullptr || window->popup) return;
+    if (inside(window, event.x, event.y)) moved(window, event.x, event.y, event.state);
+    else
+        showCursor(window, CursorShape::Arrow);
+}
+
 bool isInput(int type) { return type == ButtonPress || type == ButtonRelease || type == MotionNotify; }
 
 void crossing(Window* window, const XCrossingEvent& event) {
@@ -127,9 +137,16 @@ void pointerBack(Window* window) {
 
 void handleWindowEvent(Window* window, XEvent& event) {
     if (window->question && isInput(event.type)) return;
+    const bool held = window->wrapper->capturedControl() != nullptr;
     switch (event.type) {
-    case ButtonPress: buttonPress(window, event.xbutton); break;
-    case ButtonRelease: buttonRelease(window, event.xbutton); break;
+    case ButtonPress:
+        buttonPress(window, event.xbutton);
+        afterButton(window, event.xbutton, held);
+        break;
+    case ButtonRelease:
+        buttonRelease(window, event.xbutton);
+        afterButton(window, event.xbutton, held);
+        break;
     case MotionNotify: moved(window, event.xmotion.x, event.xmotion.y, event.xmotion.state); break;
     case EnterNotify:
     case LeaveNotify: crossing(window, event.xcrossing); break;

@@ -266,7 +266,7 @@ TEST_F(X11Editor, KnobDragSwitchClickAndMenuWheelReachTheHostAsGestures) {
                                                     "begin 8", automate(8, next), "end 8"}));
 }
 
-TEST_F(X11Editor, PointerIsAHandOverAKnobAndTheArrowAgainOffIt) {
+TEST_F(X11Editor, PointerIsAHandOverAKnobTheArrowOffItAndTheHandAgainAfterADrag) {
     Effect effect;
     ASSERT_EQ(effect.dispatch(vst::effEditOpen, 0, 0, window.handle()), 1);
     idleFor(effect, 200);
@@ -280,6 +280,19 @@ TEST_F(X11Editor, PointerIsAHandOverAKnobAndTheArrowAgainOffIt) {
     idleFor(effect, 30);
     EXPECT_EQ(window.cursor(), arrow);
 
+    // A drag shows the double arrow; a release over the knob brings the
+    // hand back without the pointer moving.
+    window.moveTo(206, 44);
+    idleFor(effect, 30);
+    const std::vector<unsigned long> hand = window.cursor();
+    window.button(1, true);
+    idleFor(effect, 30);
+    window.moveTo(206, 40);
+    idleFor(effect, 30);
+    EXPECT_NE(window.cursor(), hand);
+    window.button(1, false);
+    idleFor(effect, 30);
+    EXPECT_EQ(window.cursor(), hand);
     effect.dispatch(vst::effEditClose);
 }
 
