@@ -73,7 +73,11 @@ void pump(Window* window) {
     // A host hides its editor by unmapping its own window, which leaves ours
     // mapped but not on the screen. The request is then dropped: the window
     // is exposed, and asks again, when it shows.
-    if (viewable(window)) window->wrapper->paint();
+    if (!viewable(window)) return;
+    window->wrapper->paint();
+    // The frame reaches the screen in this call, not with the next one's
+    // first request.
+    XFlush(window->display);
 }
 
 bool startTimer(Window* window) {

@@ -467,4 +467,34 @@ TEST_F(X11Editor, DefaultsQuestionNeverHoldsTheHostAndOnlyOkSaves) {
     EXPECT_LT(longest, std::chrono::milliseconds(500));
 }
 
+// The editor opened while the host's window is still hidden, as hosts do:
+// when the host shows it, the server fills the editor with the panel's dark
+// colour rather than black, and the first idle call puts the panel itself
+// on the screen, with no further call.
+TEST(X11EditorShow, FirstIdleAfterTheHostShowsItsWindowPutsThePanelOnTheScreen) {
+    host().reset();
+    HostWindow window(false);
+    if (window.display == nullptr) GTEST_SKIP() << "no X display";
+    Effect effect;
+    ASSERT_EQ(effect.dispatch(vst::effEditOpen, 0, 0, window.handle()), 1);
+    idleFor(effect, 50);
+    window.show();
+    EXPECT_EQ(window.litPixels(), 480 * 110);  // no black before our first frame
+    const std::vector<unsigned long> backdrop = window.pixels(window.id, 480, 110);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the exposure reaches the module's connection
+    effect.dispatch(vst::effEditIdle);
+    std::vector<unsigned long> first;
+    const auto end = Clock::now() + std::chrono::seconds(2);
+    do {
+        first = window.pixels(window.id, 480, 110);
+    } while (first == backdrop && Clock::now() < end);
+    idleFor(effect, 300);
+    const std::vector<unsigned long> settled = window.pixels(window.id, 480, 110);
+    effect.dispatch(vst::effEditClose);
+    ASSERT_EQ(first.size(), settled.size());
+    int same = 0;
+    for (std::size_t i = 0; i < first.size(); ++i) same += first[i] == settled[i];
+    EXPECT_GT(same, static_cast<int>(first.size()) * 99 / 100);
+}
+
 }  // namespace
