@@ -1,6 +1,10 @@
 // The host's top-level window around the editor: what the editor's question
-// is transient for.
+// is transient for, and what the module's dialog programs attach to.
 #include "gui/platform/x11/x11_window.h"
+
+#include "services/user_prompt.h"
+
+#include <cstdint>
 
 namespace Wispkit::platform {
 
@@ -42,6 +46,14 @@ bool hasProperty(Display* display, ::Window id, Atom property) {
         below = current;
     }
     return below;
+}
+
+void offerPromptParent(Window* window) {
+    if (window->promptParentOffered) return;
+    window->promptParentOffered = true;
+    window->promptParent = hostTopLevel(window);
+    if (window->promptParent != 0)
+        Services::setPromptParent(reinterpret_cast<void*>(static_cast<std::uintptr_t>(window->promptParent)));
 }
 
 }  // namespace Wispkit::platform

@@ -74,6 +74,7 @@ void pump(Window* window) {
     // mapped but not on the screen. The request is then dropped: the window
     // is exposed, and asks again, when it shows.
     if (!viewable(window)) return;
+    offerPromptParent(window);
     window->wrapper->paint();
     // The frame reaches the screen in this call, not with the next one's
     // first request.

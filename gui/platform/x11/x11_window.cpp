@@ -61,6 +61,8 @@ Window::Window(Winwrapper* wrapper, Display* display) : wrapper(wrapper), displa
 Window::~Window() {
     popup.reset();
     question.reset();  // unanswered: Cancel
+    if (promptParent != 0)
+        Services::clearPromptParent(reinterpret_cast<void*>(static_cast<std::uintptr_t>(promptParent)));
     if (resizeCursor != 0) XFreeCursor(display, resizeCursor);
     if (handCursor != 0) XFreeCursor(display, handCursor);
     // The host may have destroyed its window, and ours with it, already; the

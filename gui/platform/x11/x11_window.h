@@ -62,6 +62,10 @@ struct Window {
     std::unique_ptr<Popup> popup;
     // While it is open the editor takes no input.
     std::unique_ptr<Question> question;
+    // The host's top-level window, offered to the module's other prompts
+    // once, when the editor was first on the screen (0 for none).
+    bool promptParentOffered = false;
+    ::Window promptParent = 0;
 };
 
 /// Turns one event for the wrapper's window into tree calls.
@@ -74,6 +78,8 @@ void pointerBack(Window* window);
 /// the window manager manages, or without one the ancestor just below the
 /// root; 0 when there is none (asks the server).
 ::Window hostTopLevel(Window* window);
+/// Tells the module's prompts which window to stay above, once.
+void offerPromptParent(Window* window);
 /// Our pointer grab ended without us: the captured control hears of it once.
 void grabEnded(Window* window);
 /// Whether the window is on the screen: mapped, and its ancestors too (asks
