@@ -33,7 +33,10 @@ void setAtomProperty(Display* display, ::Window id, const char* name, const char
 Question::Question(Display* display, std::string caption, ConfirmedAction onOk)
     : display(display), caption(std::move(caption)), onOk(std::move(onOk)) {}
 
-Question::~Question() { surface.reset(); }
+Question::~Question() {
+    if (host != 0) XSelectInput(display, host, NoEventMask);
+    surface.reset();
+}
 
 std::unique_ptr<Question> Question::open(Window* owner, const std::string& caption, const std::string& text,
                                          ConfirmedAction onOk) {
@@ -48,7 +51,9 @@ std::unique_ptr<Question> Question::open(Window* owner, const std::string& capti
     question->rect =
         placeOver(editorRect(owner), question->shape.width, question->shape.height,
                   DisplayWidth(display, DefaultScreen(display)), DisplayHeight(display, DefaultScreen(display)));
-    question->describe(hostTopLevel(owner));
+    question->host = hostTopLevel(owner);
+    question->describe();
+    question->follow();
     question->surface->place(question->rect, [&question](Paintwell::Context* context) { question->draw(context); });
     XMapRaised(display, question->surface->id());
     if (trap.failed()) return nullptr;
@@ -57,14 +62,14 @@ std::unique_ptr<Question> Question::open(Window* owner, const std::string& capti
 
 // What the window manager needs: the title, a dialog of fixed size where we
 // put it, transient for the host's window, closed through the protocol.
-void Question::describe(::Window transientFor) {
+void Question::describe() {
     ::Window id = surface->id();
     XStoreName(display, id, caption.c_str());
     XChangeProperty(display, id, XInternAtom(display, "_NET_WM_NAME", False),
                     XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(caption.data()), static_cast<int>(caption.size()));
     setAtomProperty(display, id, "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_DIALOG");
-    if (transientFor != 0) XSetTransientForHint(display, id, transientFor);
+    if (host != 0) XSetTransientForHint(display, id, host);
     XSizeHints size{};
     size.flags = USPosition | PPosition | PSize | PMinSize | PMaxSize;
     size.x = rect.x;
@@ -79,6 +84,24 @@ void Question::describe(::Window transientFor) {
     protocols = XInternAtom(display, "WM_PROTOCOLS", False);
     deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, id, &deleteWindow, 1);
+}
+
+// The host's window is another client's; this connection's interest in it
+// ends with the question.
+void Question::follow() {
+    if (host != 0) XSelectInput(display, host, StructureNotifyMask);
+}
+
+Question::Answer Question::hostEvent(const XEvent& event) {
+    switch (event.type) {
+    case UnmapNotify:
+        XUnmapWindow(display, surface->id());
+        focusTaken = false;  // asked for again when it shows
+        return Answer::Pending;
+    case MapNotify: XMapRaised(display, surface->id()); return Answer::Pending;
+    case DestroyNotify: return Answer::Cancel;
+    default: return Answer::Pending;
+    }
 }
 
 void Question::setHover(int button) {
@@ -144,6 +167,7 @@ void Question::takeFocus() {
 }
 
 Question::Answer Question::handleEvent(XEvent& event) {
+    if (event.xany.window == host) return hostEvent(event);
     switch (event.type) {
     case Expose:
         takeFocus();

@@ -5,6 +5,8 @@
 // its action from the idle call that saw OK. It is transient for the host's
 // top-level window, so the window manager keeps it above that window, and it
 // takes no grab, so a host that stops idling leaves the desktop usable.
+// It hides and shows again with the host's window, as a host hides the
+// editor's window when the user closes it and may show it again later.
 //
 // Threads: the editor's thread. Ownership: the wrapper's platform window
 // holds the open question; the question owns its surface and its action,
@@ -35,7 +37,8 @@ public:
     Question(const Question&) = delete;
     Question& operator=(const Question&) = delete;
 
-    bool owns(::Window id) const { return id == surface->id(); }
+    /// Its own window's events and those of the host's window it follows.
+    bool owns(::Window id) const { return id == surface->id() || (id == host && host != 0); }
     /// The answer the event gives, Pending while the question stays open.
     Answer handleEvent(XEvent& event);
     /// The action OK runs, handed over once.
@@ -53,7 +56,9 @@ public:
 private:
     Question(Display* display, std::string caption, ConfirmedAction onOk);
 
-    void describe(::Window transientFor);
+    void describe();
+    void follow();
+    Answer hostEvent(const XEvent& event);
     void render();
     void setHover(int button);
     Answer pointerMoved(int x, int y);
@@ -69,6 +74,7 @@ private:
     std::unique_ptr<Surface> surface;
     QuestionLayout shape;
     PopupRect rect{0, 0, 1, 1};
+    ::Window host = 0;  // the host's top-level window, 0 when none was found
     Atom protocols = 0;
     Atom deleteWindow = 0;
     int focus = kOk;

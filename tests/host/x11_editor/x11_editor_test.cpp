@@ -445,6 +445,15 @@ TEST_F(X11Editor, DefaultsQuestionNeverHoldsTheHostAndOnlyOkSaves) {
     window.button(1, false);
     idleFor(effect, 100);
     EXPECT_EQ(window.viewableTopLevels(), windowsBefore);
+    // The host hides its window (a closed plug-in window) and shows it
+    // again: the question goes and comes back with it.
+    XUnmapWindow(window.display, window.id);
+    EXPECT_TRUE(idleUntil(
+        effect, [&] { return window.transients().empty(); }, &longest));
+    window.show();
+    EXPECT_TRUE(idleUntil(
+        effect, [&] { return !window.transients().empty(); }, &longest));
+    idleFor(effect, 100);
     const auto [okX, okY] = defaultButton(window, again);
     ASSERT_GE(okX, 0) << "no button in the accent colour";
     window.moveTo(okX, okY);
