@@ -99,29 +99,17 @@ public:
         return all;
     }
 
-    unsigned viewableTopLevels() {
-        ::Window root = 0, parent = 0, *list = nullptr;
-        unsigned count = 0, viewable = 0;
-        XSync(display, False);
-        if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &list, &count)) return 0;
-        for (unsigned i = 0; i < count; ++i) {
-            XWindowAttributes attributes;
-            viewable += XGetWindowAttributes(display, list[i], &attributes) && attributes.map_state == IsViewable;
-        }
-        if (list != nullptr) XFree(list);
-        return viewable;
-    }
-    // The top-level windows that are transient for this one, on the screen.
-    std::vector<::Window> transients() {
+    // The top-level windows on the screen; with transientOnly, only those
+    // transient for this one.
+    std::vector<::Window> topLevels(bool transientOnly = true) {
         std::vector<::Window> found;
-        ::Window root = 0, parent = 0, *list = nullptr;
+        ::Window root = 0, parent = 0, *list = nullptr, owner = 0;
         unsigned count = 0;
         XSync(display, False);
         if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &list, &count)) return found;
         for (unsigned i = 0; i < count; ++i) {
-            ::Window owner = 0;
             XWindowAttributes attributes;
-            if (XGetTransientForHint(display, list[i], &owner) && owner == id &&
+            if ((!transientOnly || (XGetTransientForHint(display, list[i], &owner) && owner == id)) &&
                 XGetWindowAttributes(display, list[i], &attributes) && attributes.map_state == IsViewable)
                 found.push_back(list[i]);
         }
@@ -358,7 +346,7 @@ TEST_F(X11Editor, WorksOpenedBeforeResumeWhileAudioRunsAndAfterSuspend) {
     idleUntil(
         effect,
         [&] {
-            std::vector<::Window> found = window.transients();
+            std::vector<::Window> found = window.topLevels();
             question = found.empty() ? 0 : found.front();
             return question != 0;
         },
@@ -417,7 +405,7 @@ TEST_F(X11Editor, DefaultsQuestionNeverHoldsTheHostAndOnlyOkSaves) {
     effect.dispatch(vst::effEditClose);
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
     EXPECT_EQ(window.children(), 0u);
-    EXPECT_TRUE(window.transients().empty());
+    EXPECT_TRUE(window.topLevels().empty());
     EXPECT_EQ(XGrabPointer(window.display, window.id, False, 0, GrabModeAsync, GrabModeAsync, None, None, CurrentTime),
               GrabSuccess);  // nothing of the editor holds the pointer
     XUngrabPointer(window.display, CurrentTime);
@@ -433,7 +421,7 @@ TEST_F(X11Editor, DefaultsQuestionNeverHoldsTheHostAndOnlyOkSaves) {
     ASSERT_TRUE(XGetWindowAttributes(window.display, again, &q));
     XTranslateCoordinates(window.display, again, window.id, 0, 0, &qx, &qy, &child);
     ASSERT_TRUE(qx > 62 && qx + q.width < 460) << "the question covers the points below";
-    const unsigned windowsBefore = window.viewableTopLevels();
+    const std::size_t windowsBefore = window.topLevels(false).size();
     window.moveTo(58, 60);
     window.button(1, true);
     window.moveTo(58, 20);
@@ -444,15 +432,15 @@ TEST_F(X11Editor, DefaultsQuestionNeverHoldsTheHostAndOnlyOkSaves) {
     window.button(1, true);
     window.button(1, false);
     idleFor(effect, 100);
-    EXPECT_EQ(window.viewableTopLevels(), windowsBefore);
+    EXPECT_EQ(window.topLevels(false).size(), windowsBefore);
     // The host hides its window (a closed plug-in window) and shows it
     // again: the question goes and comes back with it.
     XUnmapWindow(window.display, window.id);
     EXPECT_TRUE(idleUntil(
-        effect, [&] { return window.transients().empty(); }, &longest));
+        effect, [&] { return window.topLevels().empty(); }, &longest));
     window.show();
     EXPECT_TRUE(idleUntil(
-        effect, [&] { return !window.transients().empty(); }, &longest));
+        effect, [&] { return !window.topLevels().empty(); }, &longest));
     idleFor(effect, 100);
     const auto [okX, okY] = defaultButton(window, again);
     ASSERT_GE(okX, 0) << "no button in the accent colour";
@@ -461,7 +449,7 @@ TEST_F(X11Editor, DefaultsQuestionNeverHoldsTheHostAndOnlyOkSaves) {
     window.button(1, false);
     EXPECT_TRUE(idleUntil(
         effect, [&] { return std::filesystem::exists(file); }, &longest));
-    EXPECT_TRUE(window.transients().empty());
+    EXPECT_TRUE(window.topLevels().empty());
     idleFor(effect, 100);
     EXPECT_TRUE(gestures().empty());  // nothing queued meanwhile came back
 
@@ -469,7 +457,7 @@ TEST_F(X11Editor, DefaultsQuestionNeverHoldsTheHostAndOnlyOkSaves) {
     ASSERT_NE(openSaveQuestion(effect, window, &longest, 460), 0u);  // not a double click on the logo
     window.tap("Escape");
     EXPECT_TRUE(idleUntil(
-        effect, [&] { return window.transients().empty(); }, &longest));
+        effect, [&] { return window.topLevels().empty(); }, &longest));
     idleFor(effect, 100);
     EXPECT_FALSE(std::filesystem::exists(file));
     effect.dispatch(vst::effEditClose);

@@ -1,4 +1,4 @@
-// The question's lines, buttons and place, without a display.
+// The question's lines and place, without a display.
 #include "gui/platform/x11/question_layout.h"
 
 #include <gtest/gtest.h>
@@ -27,21 +27,6 @@ TEST(QuestionLayout, LinesBreakAtNewlinesThenAtBlanksKeepingIndents) {
         EXPECT_EQ(lines, c.lines);
         for (const std::string& line : lines) EXPECT_LE(sevenEach(line), c.width);
     }
-}
-
-TEST(QuestionLayout, OkComesFirstAtTheBottomRightAndClicksFindTheButtons) {
-    QuestionLayout layout = layOutQuestion("Caption", "Loading default settings and presets.", sevenEach);
-    const PopupRect& ok = layout.buttons[0];
-    const PopupRect& cancel = layout.buttons[1];
-    EXPECT_LT(ok.x + ok.width, cancel.x);
-    EXPECT_EQ(ok.y, cancel.y);
-    EXPECT_EQ(cancel.x + cancel.width, layout.width - kQuestionMargin);
-    EXPECT_EQ(ok.y + ok.height, layout.height - kQuestionMargin);
-    EXPECT_GE(layout.width, static_cast<int>(sevenEach("Loading default settings and presets.")) + 2 * kQuestionMargin);
-    EXPECT_EQ(buttonAt(layout, ok.x, ok.y), 0);
-    EXPECT_EQ(buttonAt(layout, cancel.x + cancel.width - 1, cancel.y + cancel.height - 1), 1);
-    EXPECT_EQ(buttonAt(layout, ok.x + ok.width, ok.y), -1);  // the gap between them
-    EXPECT_EQ(buttonAt(layout, 0, 0), -1);
 }
 
 TEST(QuestionLayout, CentredOverTheEditorAndKeptOnTheScreen) {
