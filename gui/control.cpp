@@ -9,8 +9,8 @@ Control::Control(Container* parent, int x, int y, unsigned width, unsigned heigh
     if (parent != nullptr) parent->children.push_back(this);
 }
 
-bool Control::confirm(const char* caption, const char* text) {
-    return parent != nullptr && parent->confirm(caption, text);
+void Control::confirm(const char* caption, const char* text, ConfirmedAction onOk) {
+    if (parent != nullptr) parent->confirm(caption, text, std::move(onOk));
 }
 
 void Control::redraw() {

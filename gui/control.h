@@ -8,6 +8,8 @@
 #include "gui/no_copy.h"
 #include "render/scene.h"
 
+#include <functional>
+
 namespace Wispkit {
 
 class Container;
@@ -17,13 +19,20 @@ enum MouseButton : int { kLeftButton = 1, kRightButton = 2 };
 /// Modifier bits of the keys argument.
 enum ModifierKey : int { kShiftKey = 1, kControlKey = 2 };
 
+/// What a confirmation runs when the user answers OK.
+using ConfirmedAction = std::function<void()>;
+
 class Control : public NoCopy, public Paintwell::Scene {
 public:
     /// Appends the new control to parent's children when parent is not null.
     Control(Container* parent, int x, int y, unsigned width, unsigned height);
 
     // Upward requests; the root answers them.
-    virtual bool confirm(const char* caption, const char* text);
+    /// An OK/Cancel question. onOk runs only after OK: before this returns
+    /// where the system's box is modal (Windows), from a later idle call
+    /// where the question is a window of the editor's own (X11). Cancel, or
+    /// the editor closing first, drops it unrun.
+    virtual void confirm(const char* caption, const char* text, ConfirmedAction onOk);
     virtual void redraw();
     virtual void releaseResources() {}
 

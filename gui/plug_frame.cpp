@@ -38,7 +38,7 @@ const char* const kSaveText =
     "Saving new defaults for:\n - parameter values (current values) and presets\n"
     " - MIDI mappings (current mappings)\n";
 const char* const kLoadText = "Loading default settings and presets.";
-const char* const kFactoryText = "Loading factor default settings and presets.";
+const char* const kFactoryText = "Loading factory default settings and presets.";
 
 }  // namespace
 
@@ -161,18 +161,14 @@ void PlugFrame::menuCommand(unsigned id) {
     char caption[64] = {};
     plug->getProductString(caption, sizeof caption);
     switch (id) {
-    case kSaveDefaults:
-        if (confirm(caption, kSaveText)) plug->saveDefaultsFile();
-        break;
+    case kSaveDefaults: confirm(caption, kSaveText, [plug] { plug->saveDefaultsFile(); }); break;
     case kLoadDefaults:
-        if (confirm(caption, kLoadText)) {
+        confirm(caption, kLoadText, [plug] {
             plug->loadFactoryBank();
             plug->loadDefaultsFile();
-        }
+        });
         break;
-    case kFactoryDefaults:
-        if (confirm(caption, kFactoryText)) plug->loadFactoryBank();
-        break;
+    case kFactoryDefaults: confirm(caption, kFactoryText, [plug] { plug->loadFactoryBank(); }); break;
     case kWebSite: platform::openAddress(webSiteAddress()); break;
     default: break;
     }

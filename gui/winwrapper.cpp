@@ -60,7 +60,9 @@ void Winwrapper::setCursor(CursorShape shape) {
     if (window != nullptr) platform::setCursor(window, shape);
 }
 
-bool Winwrapper::confirm(const char* caption, const char* text) { return platform::confirm(window, caption, text); }
+void Winwrapper::confirm(const char* caption, const char* text, ConfirmedAction onOk) {
+    if (window != nullptr) platform::confirm(window, caption, text, std::move(onOk));
+}
 
 void Winwrapper::redraw() {
     if (window != nullptr) platform::invalidate(window);

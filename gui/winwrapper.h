@@ -58,7 +58,8 @@ public:
     /// The pointer's shape while it is over the window.
     void setCursor(CursorShape shape) override;
 
-    bool confirm(const char* caption, const char* text) override;
+    /// Without a window nobody can be asked: Cancel.
+    void confirm(const char* caption, const char* text, ConfirmedAction onOk) override;
     /// Any thread: asks for one repaint of the whole window.
     void redraw() override;
     /// Every texture and font of the tree, then the device.

@@ -9,11 +9,12 @@ namespace Services {
 namespace {
 
 std::atomic<PromptAnswerer> installed{nullptr};
+std::atomic<void*> promptParent{nullptr};
 
 int prompt(int kind, const char* title, const char* text, void* ownerWindow) {
     if (PromptAnswerer answer = installed.load()) return answer(kind, title, text);
     if (PromptAnswerer answer = platform::hostPromptAnswer()) return answer(kind, title, text);
-    return platform::nativePrompt(kind, title, text, ownerWindow);
+    return platform::nativePrompt(kind, title, text, ownerWindow != nullptr ? ownerWindow : promptParent.load());
 }
 
 }  // namespace
@@ -27,5 +28,9 @@ bool askOkCancel(const char* title, const char* text, void* ownerWindow) {
 }
 
 void setPromptAnswerer(PromptAnswerer answerer) { installed.store(answerer); }
+
+void setPromptParent(void* window) { promptParent.store(window); }
+
+void clearPromptParent(void* window) { promptParent.compare_exchange_strong(window, nullptr); }
 
 }  // namespace Services

@@ -37,6 +37,15 @@ bool askYesNo(const char* title, const char* text);
 /// handle, or null for none); true for OK.
 bool askOkCancel(const char* title, const char* text, void* ownerWindow);
 
+/// The window that prompts shown without an owner of their own (errors,
+/// questions) stay above: on Linux the X11 id of the host's top-level
+/// window, which the editor offers once it is on the screen, so that a
+/// dialog for a preset the host loads is not lost behind the host. Windows
+/// never sets it: its boxes are task-modal and owned by no window. Any thread.
+void setPromptParent(void* window);
+/// Forgets window as the prompt parent, unless another one was set since.
+void clearPromptParent(void* window);
+
 /// Installs an in-process answerer for every later prompt; nullptr removes it.
 void setPromptAnswerer(PromptAnswerer answerer);
 

@@ -45,7 +45,10 @@ void setCapture(Window* window);
 void releaseCapture(Window* window);
 bool hasCapture(Window* window);
 
-bool confirm(Window* window, const char* caption, const char* text);
+/// The wrapper's OK/Cancel question (see Control::confirm): Windows asks
+/// with its modal box and runs onOk before returning; X11 shows a window of
+/// its own and runs onOk from the idle call that sees OK.
+void confirm(Window* window, const char* caption, const char* text, ConfirmedAction onOk);
 void setCursor(Window* window, CursorShape shape);
 /// A new menu for owner shown through the wrapper's window; owned by the caller.
 Menu* createMenu(Winwrapper* wrapper, Control* owner);

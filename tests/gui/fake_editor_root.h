@@ -70,9 +70,9 @@ public:
     bool hasMouseCapture(Wispkit::Control* control) override { return control == captured; }
     Wispkit::Menu* createMenu(Wispkit::Control* owner) override { return new RecordingMenu(lastMenu, owner); }
     bool isMenuOpenFor(Wispkit::Control* control) override { return menuOpenFor == control; }
-    bool confirm(const char* caption, const char* text) override {
+    void confirm(const char* caption, const char* text, Wispkit::ConfirmedAction onOk) override {
         questions.push_back(std::string(caption) + "|" + text);
-        return answer;
+        if (answer) onOk();
     }
     void redraw() override { ++redraws; }
     void setCursor(Wispkit::CursorShape shape) override { cursors.push_back(shape); }

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -140,6 +141,49 @@ TEST(NativePrompt, DialogStatusesAreAnswersAndAnythingElseLeavesTheTextOnStderr)
         EXPECT_EQ(no.answer, 0);
         EXPECT_EQ(no.stderrText, "");
         EXPECT_EQ(nativePrompt(kPromptOkCancel, "Replace it?").answer, 0);
+    }
+    std::filesystem::remove_all(folder);
+}
+
+// The desktop's dialog programs, each found alone: with a prompt parent set
+// (the editor's host window) they are asked to stay above it, and a
+// question's default button is No; clearing another window keeps the parent.
+TEST(NativePrompt, DesktopDialogsAttachToThePromptParentAndQuestionsDefaultToNo) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("tallow-desktop-dialogs-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path arguments = folder / "arguments";
+    ScopedEnv display("DISPLAY", ":93"), path("PATH", folder.c_str()), log("FAKE_DIALOG_ARGUMENTS", arguments.c_str()),
+        status("FAKE_DIALOG_STATUS", "0");
+    void* const host = reinterpret_cast<void*>(std::uintptr_t{0x2a00007});
+    struct Case {
+        const char* program;
+        bool parent;
+        bool question;
+        std::vector<std::string> present, absent;
+    };
+    const Case cases[] = {
+        {"zenity", true, true, {"--question", "--default-cancel", "--modal", "--attach=44040199"}, {}},
+        {"zenity", false, false, {"--error"}, {"--modal", "--attach", "--default-cancel"}},
+        {"kdialog", true, true, {"--warningyesno", "--attach 44040199"}, {"--yesno"}},
+        {"kdialog", false, false, {"--error"}, {"--attach"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.program) + (c.parent ? " with parent" : "") + (c.question ? " question" : ""));
+        std::filesystem::remove(folder / "zenity");
+        std::filesystem::remove(folder / "kdialog");
+        const std::filesystem::path fake = folder / c.program;
+        std::ofstream(fake) << "#!/bin/sh\necho \"$@\" > \"$FAKE_DIALOG_ARGUMENTS\"\nexit \"$FAKE_DIALOG_STATUS\"\n";
+        std::filesystem::permissions(fake, std::filesystem::perms::owner_all);
+        if (c.parent) Services::setPromptParent(host);
+        Services::clearPromptParent(reinterpret_cast<void*>(std::uintptr_t{0x1234}));  // not the parent: kept
+        if (c.question) EXPECT_TRUE(Services::askYesNo("Tallow Reed", "Load it?"));
+        else
+            Services::showError("Tallow Reed", "Chunk appears corrupted.");
+        Services::clearPromptParent(host);
+        const std::string seen = readFile(arguments);
+        for (const std::string& option : c.present) EXPECT_NE(seen.find(option), std::string::npos) << seen;
+        for (const std::string& option : c.absent) EXPECT_EQ(seen.find(option), std::string::npos) << seen;
     }
     std::filesystem::remove_all(folder);
 }

@@ -149,8 +149,10 @@ void releaseCapture(Window*) { ReleaseCapture(); }
 
 bool hasCapture(Window* window) { return GetCapture() == window->hwnd; }
 
-bool confirm(Window* window, const char* caption, const char* text) {
-    return Services::askOkCancel(caption, text, window != nullptr ? window->hwnd : nullptr);
+// The system's box is modal and pumps the host's messages meanwhile, so the
+// answer is known before this returns.
+void confirm(Window* window, const char* caption, const char* text, ConfirmedAction onOk) {
+    if (Services::askOkCancel(caption, text, window != nullptr ? window->hwnd : nullptr)) onOk();
 }
 
 }  // namespace Wispkit::platform

@@ -1,7 +1,10 @@
 // Events of the wrapper's window turned into the tree's mouse calls, with
 // Windows' meaning: buttons 1 and 3 are left and right, 4 and 5 wheel
 // notches, a quick second press in the same place a double click. Events a
-// host forwards with XSendEvent count like real ones.
+// host forwards with XSendEvent count like real ones. While a question is
+// open the editor takes no input: its presses, releases and moves are
+// dropped, never kept for later.
+#include "gui/platform/x11/x11_question.h"
 #include "gui/platform/x11/x11_window.h"
 
 #include "gui/control.h"
@@ -57,10 +60,10 @@ void buttonPress(Window* window, const XButtonEvent& event) {
                                 keys);
 }
 
-void moved(Window* window, const XMotionEvent& event) {
+void moved(Window* window, int x, int y, unsigned state) {
     window->cursorRequest = window->wrapper->capturedControl() != nullptr ? window->cursor : CursorShape::Arrow;
     window->collectingCursor = true;
-    window->wrapper->mouseEvent(MouseAction::Move, event.x, event.y, 0, 0, keysOf(event.state));
+    window->wrapper->mouseEvent(MouseAction::Move, x, y, 0, 0, keysOf(state));
     window->collectingCursor = false;
     showCursor(window, window->cursorRequest);
 }
@@ -69,6 +72,23 @@ void buttonRelease(Window* window, const XButtonEvent& event) {
     int button = buttonOf(event.button);
     if (button != 0) window->wrapper->mouseEvent(MouseAction::Up, event.x, event.y, button, 0, keysOf(event.state));
 }
+
+bool inside(Window* window, int x, int y) {
+    return x >= 0 && y >= 0 && x < static_cast<int>(window->wrapper->getWidth()) &&
+           y < static_cast<int>(window->wrapper->getHeight());
+}
+
+// A press or release that ended a drag: the control under the pointer takes
+// the hover and the pointer its shape again at once, as if the pointer had
+// moved there.
+void afterButton(Window* window, const XButtonEvent& event, bool heldBefore) {
+    if (!heldBefore || window->wrapper->capturedControl() != nullptr || window->popup) return;
+    if (inside(window, event.x, event.y)) moved(window, event.x, event.y, event.state);
+    else
+        showCursor(window, CursorShape::Arrow);
+}
+
+bool isInput(int type) { return type == ButtonPress || type == ButtonRelease || type == MotionNotify; }
 
 void crossing(Window* window, const XCrossingEvent& event) {
     if (event.mode == NotifyUngrab) {
@@ -104,11 +124,30 @@ void grabEnded(Window* window) {
     window->wrapper->captureChanged();
 }
 
+void pointerBack(Window* window) {
+    if (window->destroyed || !window->mapped || window->question) return;
+    ::Window root = 0, child = 0;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    unsigned state = 0;
+    bool sameScreen = XQueryPointer(window->display, window->id, &root, &child, &rootX, &rootY, &x, &y, &state) != 0;
+    if (sameScreen && inside(window, x, y) && viewable(window)) moved(window, x, y, state);
+    else
+        showCursor(window, CursorShape::Arrow);
+}
+
 void handleWindowEvent(Window* window, XEvent& event) {
+    if (window->question && isInput(event.type)) return;
+    const bool held = window->wrapper->capturedControl() != nullptr;
     switch (event.type) {
-    case ButtonPress: buttonPress(window, event.xbutton); break;
-    case ButtonRelease: buttonRelease(window, event.xbutton); break;
-    case MotionNotify: moved(window, event.xmotion); break;
+    case ButtonPress:
+        buttonPress(window, event.xbutton);
+        afterButton(window, event.xbutton, held);
+        break;
+    case ButtonRelease:
+        buttonRelease(window, event.xbutton);
+        afterButton(window, event.xbutton, held);
+        break;
+    case MotionNotify: moved(window, event.xmotion.x, event.xmotion.y, event.xmotion.state); break;
     case EnterNotify:
     case LeaveNotify: crossing(window, event.xcrossing); break;
     case Expose:
@@ -123,6 +162,7 @@ void handleWindowEvent(Window* window, XEvent& event) {
         if (event.xdestroywindow.window == window->id) {
             window->destroyed = true;
             unmapped(window);
+            window->question.reset();  // unanswered: Cancel
         }
         break;
     default: break;

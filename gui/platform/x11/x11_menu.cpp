@@ -36,7 +36,8 @@ private:
 
 bool X11Menu::show(int x, int y, int align) {
     Window* window = wrapper->nativeWindow();
-    if (window == nullptr || owner == nullptr) return false;
+    // No second menu while a question is open.
+    if (window == nullptr || owner == nullptr || window->question) return false;
     int wx = absoluteX(owner->getParent()) + owner->getX() + x;
     int wy = absoluteY(owner->getParent()) + owner->getY() + y;
     // The menu's grab takes the pointer from a drag in progress, as a

@@ -2,10 +2,6 @@
 
 #include "gui/platform/x11/x11_error_trap.h"
 #include "gui/platform/x11/x11_window.h"
-#include "render/exception.h"
-#include "render/font.h"
-#include "render/gl_device.h"
-#include "render/platform/glx/glx_visual.h"
 
 #include <X11/keysym.h>
 
@@ -22,7 +18,6 @@ constexpr int kBorder = 4;
 constexpr int kTextLeft = 18;
 constexpr int kTextRight = 24;
 constexpr int kMinWidth = 80;
-constexpr float kFallbackCharWidth = 7;  // when no font could be made
 
 constexpr long kPopupEvents =
     ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
@@ -34,11 +29,7 @@ Popup::Popup(Display* display, std::vector<PopupItem> items) : display(display),
 Popup::~Popup() {
     if (pointerGrabbed) XUngrabPointer(display, CurrentTime);
     if (keyboardGrabbed) XUngrabKeyboard(display, CurrentTime);
-    if (font != nullptr) Paintwell::releaseFont(font);
-    if (device != nullptr) device->release();
-    if (window != 0) XDestroyWindow(display, window);
-    if (colormap != 0) XFreeColormap(display, colormap);
-    XFlush(display);
+    surface.reset();
 }
 
 std::unique_ptr<Popup> Popup::open(Window* owner, std::vector<PopupItem> items, int x, int y, int align) {
@@ -46,17 +37,8 @@ std::unique_ptr<Popup> Popup::open(Window* owner, std::vector<PopupItem> items, 
     Display* display = owner->display;
     ErrorTrap trap(display);
     std::unique_ptr<Popup> popup(new Popup(display, std::move(items)));
-    XVisualInfo* visual = Paintwell::chooseWindowVisual(display, DefaultScreen(display));
-    if (visual == nullptr) return nullptr;
-    bool created = popup->createWindow(visual);
-    XFree(visual);
-    if (!created) return nullptr;
-    try {
-        popup->device = new Paintwell::GLDevice(Paintwell::NativeWindow{display, popup->window});
-    } catch (const Paintwell::Exception&) {
-        return nullptr;
-    }
-    popup->font = popup->device->createFont("Vera", 10);
+    popup->surface = Surface::create(display, true, kPopupEvents);
+    if (!popup->surface) return nullptr;
     popup->measure();
     int screenX = 0, screenY = 0;
     ::Window child = 0;
@@ -64,38 +46,16 @@ std::unique_ptr<Popup> Popup::open(Window* owner, std::vector<PopupItem> items, 
     PopupRect& r = popup->rect;
     r = placePopup(screenX, screenY, align, r.width, r.height, DisplayWidth(display, DefaultScreen(display)),
                    DisplayHeight(display, DefaultScreen(display)));
-    XMoveResizeWindow(display, popup->window, r.x, r.y, static_cast<unsigned>(r.width),
-                      static_cast<unsigned>(r.height));
-    // The device was made while the window was 1 x 1, and a software GL
-    // driver takes in a new size only at the next swap: without this unseen
-    // frame the first one after mapping is lost and the menu stays blank
-    // until something changes in it.
-    popup->render();
-    XMapRaised(display, popup->window);
+    popup->place();
+    XMapRaised(display, popup->surface->id());
     popup->grab();
     if (trap.failed()) return nullptr;
     return popup;
 }
 
-bool Popup::createWindow(XVisualInfo* visual) {
-    ::Window root = RootWindow(display, visual->screen);
-    colormap = XCreateColormap(display, root, visual->visual, AllocNone);
-    XSetWindowAttributes attributes{};
-    attributes.colormap = colormap;
-    attributes.border_pixel = 0;
-    attributes.override_redirect = True;
-    attributes.event_mask = kPopupEvents;
-    window = XCreateWindow(display, root, 0, 0, 1, 1, 0, visual->depth, InputOutput, visual->visual,
-                           CWColormap | CWBorderPixel | CWOverrideRedirect | CWEventMask, &attributes);
-    return window != 0;
-}
-
 // Sizes the menu for its texts; a text too wide for the screen is cut.
 void Popup::measure() {
-    auto width = [this](const std::string& text) {
-        return font != nullptr ? Paintwell::measureText(font, text.c_str(), static_cast<int>(text.size()))
-                               : kFallbackCharWidth * static_cast<float>(text.size());
-    };
+    auto width = [this](const std::string& text) { return surface->textWidth(text); };
     float maxText = static_cast<float>(DisplayWidth(display, DefaultScreen(display)) - kTextLeft - kTextRight);
     float widest = 0;
     int height = 2 * kBorder;
@@ -113,11 +73,11 @@ void Popup::measure() {
 void Popup::grab() {
     constexpr unsigned kGrabEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
     if (!pointerGrabbed)
-        pointerGrabbed = XGrabPointer(display, window, False, kGrabEvents, GrabModeAsync, GrabModeAsync, None, None,
-                                      CurrentTime) == GrabSuccess;
+        pointerGrabbed = XGrabPointer(display, surface->id(), False, kGrabEvents, GrabModeAsync, GrabModeAsync, None,
+                                      None, CurrentTime) == GrabSuccess;
     if (!keyboardGrabbed)
         keyboardGrabbed =
-            XGrabKeyboard(display, window, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
+            XGrabKeyboard(display, surface->id(), False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
 }
 
 int Popup::itemTop(int index) const {

@@ -1,6 +1,6 @@
 // The open popup menu on X11, where the system has none: an override-
-// redirect window on the wrapper's connection, drawn with a GL device of its
-// own, holding the pointer and keyboard while it is open. It keeps its own
+// redirect surface on the wrapper's connection, holding the pointer and
+// keyboard while it is open. It keeps its own
 // copy of the items (the owner deletes its Menu right after show) and runs
 // on the wrapper's idle pump, which tells the wrapper how it ended.
 //
@@ -9,6 +9,7 @@
 #pragma once
 
 #include "gui/platform/x11/popup_layout.h"
+#include "gui/platform/x11/x11_surface.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -20,8 +21,6 @@
 
 namespace Paintwell {
 class Context;
-class GLDevice;
-struct Font;
 }  // namespace Paintwell
 
 namespace Wispkit::platform {
@@ -42,7 +41,7 @@ public:
     Popup(const Popup&) = delete;
     Popup& operator=(const Popup&) = delete;
 
-    bool owns(::Window id) const { return id == window; }
+    bool owns(::Window id) const { return id == surface->id(); }
     Outcome handleEvent(XEvent& event);
     /// Draws the menu when something changed since it was last drawn.
     void paintIfDue();
@@ -54,8 +53,8 @@ public:
 private:
     Popup(Display* display, std::vector<PopupItem> items);
 
-    bool createWindow(XVisualInfo* visual);
     void measure();
+    void place();
     void render();
     void grab();
     int itemAt(int x, int y) const;
@@ -72,10 +71,7 @@ private:
 
     Display* display;
     std::vector<PopupItem> items;
-    ::Window window = 0;
-    Colormap colormap = 0;
-    Paintwell::GLDevice* device = nullptr;
-    Paintwell::Font* font = nullptr;
+    std::unique_ptr<Surface> surface;
     PopupRect rect{0, 0, 1, 1};
     int highlight = -1;
     bool repaint = true;

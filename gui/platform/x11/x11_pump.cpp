@@ -3,6 +3,7 @@
 // when it is due and paints at most once, and only when asked to. An idle
 // call with nothing to do makes no GL call and sends nothing to the server.
 #include "gui/platform/x11/x11_popup.h"
+#include "gui/platform/x11/x11_question.h"
 #include "gui/platform/x11/x11_window.h"
 
 namespace Wispkit::platform {
@@ -19,6 +20,18 @@ void popupEvent(Window* window, XEvent& event) {
     window->popup.reset();
     window->wrapper->menuClosed();
     if (outcome.kind == Popup::Outcome::Chosen) window->wrapper->command(outcome.id);
+    pointerBack(window);
+}
+
+// The question goes before its action runs, as a modal box has closed
+// before the code after it runs.
+void questionEvent(Window* window, XEvent& event) {
+    Question::Answer answer = window->question->handleEvent(event);
+    if (answer == Question::Answer::Pending) return;
+    ConfirmedAction action = window->question->takeAction();
+    window->question.reset();
+    pointerBack(window);
+    if (answer == Question::Answer::Ok && action) action();
 }
 
 void drainEvents(Window* window) {
@@ -26,6 +39,8 @@ void drainEvents(Window* window) {
         XEvent event;
         XNextEvent(window->display, &event);
         if (window->popup && window->popup->owns(event.xany.window)) popupEvent(window, event);
+        else if (window->question && window->question->owns(event.xany.window))
+            questionEvent(window, event);
         else if (event.xany.window == window->id)
             handleWindowEvent(window, event);
     }
@@ -50,6 +65,7 @@ void pump(Window* window) {
     drainEvents(window);
     tickIfDue(window);
     if (window->popup) window->popup->paintIfDue();
+    if (window->question) window->question->paintIfDue();
     if (!window->mapped || window->destroyed) return;
     // A redraw from another thread between the test and the exchange is kept
     // for the next call, never lost.
@@ -57,7 +73,12 @@ void pump(Window* window) {
     // A host hides its editor by unmapping its own window, which leaves ours
     // mapped but not on the screen. The request is then dropped: the window
     // is exposed, and asks again, when it shows.
-    if (viewable(window)) window->wrapper->paint();
+    if (!viewable(window)) return;
+    offerPromptParent(window);
+    window->wrapper->paint();
+    // The frame reaches the screen in this call, not with the next one's
+    // first request.
+    XFlush(window->display);
 }
 
 bool startTimer(Window* window) {

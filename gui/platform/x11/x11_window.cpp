@@ -3,7 +3,9 @@
 #include "gui/platform/x11/x11_window.h"
 
 #include "gui/platform/x11/x11_error_trap.h"
+#include "gui/platform/x11/x11_palette.h"
 #include "gui/platform/x11/x11_popup.h"
+#include "gui/platform/x11/x11_question.h"
 #include "render/platform/glx/glx_visual.h"
 #include "services/user_prompt.h"
 
@@ -38,7 +40,9 @@ bool createChild(Window* window, XVisualInfo* visual, int width, int height, voi
     XSetWindowAttributes attributes{};
     attributes.colormap = window->colormap;
     attributes.border_pixel = 0;
-    attributes.background_pixel = 0;
+    // What the server shows on each exposure until our frame arrives: the
+    // panel's dark colour rather than a black flash.
+    attributes.background_pixel = palette::pixelOf(*visual, palette::kPanel);
     attributes.event_mask = kWindowEvents;
     window->id = XCreateWindow(display, parentId, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
                                visual->depth, InputOutput, visual->visual,
@@ -56,6 +60,9 @@ Window::Window(Winwrapper* wrapper, Display* display) : wrapper(wrapper), displa
 
 Window::~Window() {
     popup.reset();
+    question.reset();  // unanswered: Cancel
+    if (promptParent != 0)
+        Services::clearPromptParent(reinterpret_cast<void*>(static_cast<std::uintptr_t>(promptParent)));
     if (resizeCursor != 0) XFreeCursor(display, resizeCursor);
     if (handCursor != 0) XFreeCursor(display, handCursor);
     // The host may have destroyed its window, and ours with it, already; the

@@ -1,11 +1,11 @@
 // The X11 side of a window wrapper, shared by the files of this folder only:
 // the wrapper's own connection and child window, what the idle pump keeps
-// between calls, and the popup menu that may be open on it.
+// between calls, and the popup menu or question that may be open on it.
 //
 // Threads: the editor's thread (the one that opened the window), except the
 // repaint flag, which any thread may raise. Ownership: created by
 // createWindow, ended by destroyWindow; it owns its connection, its cursors
-// and the open popup.
+// and the open popup and question.
 #pragma once
 
 #include "gui/platform/native_window.h"
@@ -21,6 +21,7 @@
 namespace Wispkit::platform {
 
 class Popup;
+class Question;
 
 using Clock = std::chrono::steady_clock;
 
@@ -59,10 +60,26 @@ struct Window {
     int doubleClickMs = 400;
     LastPress lastPress;
     std::unique_ptr<Popup> popup;
+    // While it is open the editor takes no input.
+    std::unique_ptr<Question> question;
+    // The host's top-level window, offered to the module's other prompts
+    // once, when the editor was first on the screen (0 for none).
+    bool promptParentOffered = false;
+    ::Window promptParent = 0;
 };
 
 /// Turns one event for the wrapper's window into tree calls.
 void handleWindowEvent(Window* window, XEvent& event);
+/// A move to where the pointer is now: after a grab of ours ends the server
+/// sends none, and the control under the pointer would show neither its
+/// hover nor its cursor until the pointer moved.
+void pointerBack(Window* window);
+/// The host's top-level window that holds the editor: the nearest ancestor
+/// the window manager manages, or without one the ancestor just below the
+/// root; 0 when there is none (asks the server).
+::Window hostTopLevel(Window* window);
+/// Tells the module's prompts which window to stay above, once.
+void offerPromptParent(Window* window);
 /// Our pointer grab ended without us: the captured control hears of it once.
 void grabEnded(Window* window);
 /// Whether the window is on the screen: mapped, and its ancestors too (asks

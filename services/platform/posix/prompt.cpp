@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
@@ -63,18 +64,35 @@ std::vector<std::string> labelled(std::vector<std::string> command, const Button
     return command;
 }
 
+// The options that keep a dialog above the host's window (parent, an X11
+// window id; 0 for none): zenity and kdialog make themselves transient for
+// it. A question's default button is No (Cancel), so a stray Enter applies
+// nothing foreign.
+std::vector<std::string> zenity(bool question, const std::string& title, const std::string& text,
+                                unsigned long parent) {
+    std::vector<std::string> command{"zenity", question ? "--question" : "--error", "--no-markup", "--title=" + title,
+                                     "--text=" + text};
+    if (question) command.push_back("--default-cancel");
+    if (parent != 0) command.insert(command.end(), {"--modal", "--attach=" + std::to_string(parent)});
+    return command;
+}
+
+// kdialog's warning question is the one whose default button is No.
+std::vector<std::string> kdialog(bool question, const std::string& title, const std::string& text,
+                                 unsigned long parent) {
+    std::vector<std::string> command{"kdialog", "--title", title, question ? "--warningyesno" : "--error", text};
+    if (parent != 0) command.insert(command.end(), {"--attach", std::to_string(parent)});
+    return command;
+}
+
 // The desktop's own dialog programs first, then the one every X server has.
-Answer askOnDisplay(const Buttons* buttons, const std::string& title, const std::string& text) {
+Answer askOnDisplay(const Buttons* buttons, const std::string& title, const std::string& text, unsigned long parent) {
     const bool question = buttons != nullptr;
     const std::string yes = question ? buttons->yes : "OK";
     const std::string no = question ? buttons->no : "";
     const Dialog dialogs[] = {
-        {labelled({"zenity", question ? "--question" : "--error", "--no-markup", "--title=" + title, "--text=" + text},
-                  buttons, {"--ok-label=" + yes, "--cancel-label=" + no}),
-         0, 1},
-        {labelled({"kdialog", "--title", title, question ? "--yesno" : "--error", text}, buttons,
-                  {"--yes-label", yes, "--no-label", no}),
-         0, 1},
+        {labelled(zenity(question, title, text, parent), buttons, {"--ok-label=" + yes, "--cancel-label=" + no}), 0, 1},
+        {labelled(kdialog(question, title, text, parent), buttons, {"--yes-label", yes, "--no-label", no}), 0, 1},
         {{"xmessage", "-center", "-title", title, "-buttons", question ? yes + ":10," + no + ":11" : "OK:10",
           "-default", question ? no : "OK", text},
          10,
@@ -94,11 +112,13 @@ PromptAnswerer hostPromptAnswer() {
     return reinterpret_cast<PromptAnswerer>(dlsym(RTLD_DEFAULT, "tallowReedPromptAnswer"));
 }
 
-// X11 dialogs come from other programs, so they have no owner window.
-int nativePrompt(int kind, const char* title, const char* text, void*) {
+// X11 dialogs come from other programs; ownerWindow, when given, is the X11
+// id of the window they are to stay above.
+int nativePrompt(int kind, const char* title, const char* text, void* ownerWindow) {
     static const Buttons yesNo{"Yes", "No"}, okCancel{"OK", "Cancel"};
     const Buttons* buttons = kind == kPromptQuestion ? &yesNo : kind == kPromptOkCancel ? &okCancel : nullptr;
-    const Answer answer = displayAvailable() ? askOnDisplay(buttons, title, text) : Answer::NotShown;
+    const auto parent = static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(ownerWindow));
+    const Answer answer = displayAvailable() ? askOnDisplay(buttons, title, text, parent) : Answer::NotShown;
     if (answer == Answer::Yes) return 1;
     if (buttons && answer == Answer::No) return 0;
     // The text may not have been seen (no display, no dialog program, or an

@@ -279,7 +279,7 @@ TEST_F(Editor, DefaultsMenuAsksFirstAndCancelChangesNothing) {
                   caption + "Saving new defaults for:\n - parameter values (current values) and presets\n"
                             " - MIDI mappings (current mappings)\n",
                   caption + "Loading default settings and presets.",
-                  caption + "Loading factor default settings and presets."}));
+                  caption + "Loading factory default settings and presets."}));
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_FLOAT_EQ(plug->getParameter(0), 0.75f);
     EXPECT_EQ(plug->program(1).values[0], 0.0f);

@@ -113,9 +113,9 @@ void releaseCapture(Window* window) { window->captured = false; }
 
 bool hasCapture(Window* window) { return window->captured; }
 
-bool confirm(Window*, const char* caption, const char* text) {
+void confirm(Window*, const char* caption, const char* text, ConfirmedAction onOk) {
     windowSystem().questions.push_back(std::string(caption) + "|" + text);
-    return windowSystem().confirmAnswer;
+    if (windowSystem().confirmAnswer) onOk();
 }
 
 void setCursor(Window*, CursorShape) {}

@@ -1,6 +1,7 @@
 // The module's editor as a Linux host drives it: effEditOpen with a window of
 // the host's, effEditIdle to pump it, effEditClose; real pointer input through
-// XTest reaching the host as begin, automate and end.
+// XTest reaching the host as begin, automate and end; the defaults question
+// answered on the idle calls while the host stays in charge of its thread.
 #include "test_host.h"
 
 #include "core/scoped_env.h"
@@ -15,6 +16,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <functional>
 #include <cstdint>
 #include <algorithm>
 #include <atomic>
@@ -32,14 +34,21 @@ using HostTest::host;
 // The host's window: a top-level window of the test's own connection.
 class HostWindow {
 public:
-    HostWindow() {
+    explicit HostWindow(bool shown = true) {
         display = XOpenDisplay(nullptr);
         if (display == nullptr) return;
+        // Top-level windows of the module come and go while the test looks
+        // at them; a question about one already gone is no failure.
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
         XSetWindowAttributes attributes{};
         attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
         attributes.override_redirect = True;  // stays where it is put, window manager or not
         id = XCreateWindow(display, DefaultRootWindow(display), kLeft, kTop, 480, 110, 0, CopyFromParent, InputOutput,
                            CopyFromParent, CWBackPixel | CWOverrideRedirect, &attributes);
+        if (shown) show();
+        XSync(display, False);  // the window exists before the module's own connection names it
+    }
+    void show() {
         XMapRaised(display, id);
         XSync(display, False);
     }
@@ -67,15 +76,45 @@ public:
         XTestFakeButtonEvent(display, number, down ? True : False, 0);
         XSync(display, False);
     }
+    void tap(const char* key) {
+        const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(key));
+        XTestFakeKeyEvent(display, code, True, 0);
+        XTestFakeKeyEvent(display, code, False, 0);
+        XSync(display, False);
+    }
     // Pixels of the editor's area that are not black.
     int litPixels() {
-        XImage* image = XGetImage(display, id, 0, 0, 480, 110, AllPlanes, ZPixmap);
-        if (image == nullptr) return 0;
         int lit = 0;
-        for (int y = 0; y < 110; ++y)
-            for (int x = 0; x < 480; ++x) lit += (XGetPixel(image, x, y) & 0xFFFFFF) != 0;
-        XDestroyImage(image);
+        for (unsigned long pixel : pixels(id, 480, 110)) lit += pixel != 0;
         return lit;
+    }
+    std::vector<unsigned long> pixels(::Window of, int width, int height) {
+        XImage* image = XGetImage(display, of, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                                  AllPlanes, ZPixmap);
+        std::vector<unsigned long> all;
+        if (image == nullptr) return all;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) all.push_back(XGetPixel(image, x, y) & 0xFFFFFF);
+        XDestroyImage(image);
+        return all;
+    }
+
+    // The top-level windows on the screen; with transientOnly, only those
+    // transient for this one.
+    std::vector<::Window> topLevels(bool transientOnly = true) {
+        std::vector<::Window> found;
+        ::Window root = 0, parent = 0, *list = nullptr, owner = 0;
+        unsigned count = 0;
+        XSync(display, False);
+        if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &list, &count)) return found;
+        for (unsigned i = 0; i < count; ++i) {
+            XWindowAttributes attributes;
+            if ((!transientOnly || (XGetTransientForHint(display, list[i], &owner) && owner == id)) &&
+                XGetWindowAttributes(display, list[i], &attributes) && attributes.map_state == IsViewable)
+                found.push_back(list[i]);
+        }
+        if (list != nullptr) XFree(list);
+        return found;
     }
 
     // The pointer's picture as the server shows it now.
@@ -129,6 +168,22 @@ std::vector<std::string> gestures() {
         calls.push_back(text);
     }
     return calls;
+}
+
+using Clock = std::chrono::steady_clock;
+
+// Idle calls until done answers true (false after 5 s); the longest single
+// call is kept, since a call that waits for a person holds the host.
+bool idleUntil(const Effect& effect, const std::function<bool()>& done, Clock::duration* longest = nullptr) {
+    const auto end = Clock::now() + std::chrono::seconds(5);
+    while (!done()) {
+        if (Clock::now() > end) return false;
+        const auto start = Clock::now();
+        effect.dispatch(vst::effEditIdle);
+        if (longest != nullptr) *longest = std::max(*longest, Clock::now() - start);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
 }
 
 class X11Editor : public ::testing::Test {
@@ -199,7 +254,7 @@ TEST_F(X11Editor, KnobDragSwitchClickAndMenuWheelReachTheHostAsGestures) {
                                                     "begin 8", automate(8, next), "end 8"}));
 }
 
-TEST_F(X11Editor, PointerIsAHandOverAKnobAndTheArrowAgainOffIt) {
+TEST_F(X11Editor, PointerIsAHandOverAKnobTheArrowOffItAndTheHandAgainAfterADrag) {
     Effect effect;
     ASSERT_EQ(effect.dispatch(vst::effEditOpen, 0, 0, window.handle()), 1);
     idleFor(effect, 200);
@@ -212,6 +267,20 @@ TEST_F(X11Editor, PointerIsAHandOverAKnobAndTheArrowAgainOffIt) {
     window.moveTo(260, 96);
     idleFor(effect, 30);
     EXPECT_EQ(window.cursor(), arrow);
+
+    // A drag shows the double arrow; a release over the knob brings the
+    // hand back without the pointer moving.
+    window.moveTo(206, 44);
+    idleFor(effect, 30);
+    const std::vector<unsigned long> hand = window.cursor();
+    window.button(1, true);
+    idleFor(effect, 30);
+    window.moveTo(206, 40);
+    idleFor(effect, 30);
+    EXPECT_NE(window.cursor(), hand);
+    window.button(1, false);
+    idleFor(effect, 30);
+    EXPECT_EQ(window.cursor(), hand);
     effect.dispatch(vst::effEditClose);
 }
 
@@ -263,6 +332,166 @@ TEST_F(X11Editor, WorksOpenedBeforeResumeWhileAudioRunsAndAfterSuspend) {
     idleFor(effect, 30);
     effect.dispatch(vst::effEditClose);
     EXPECT_EQ(gestures(), (std::vector<std::string>{"begin 1", automate(1, std::max(0.0f, rate - 0.1f)), "end 1"}));
+}
+
+// The defaults menu's "Save defaults..." question, opened as a musician
+// does: the logo at x, then the item's key. Returns the question's window.
+::Window openSaveQuestion(const Effect& effect, HostWindow& window, Clock::duration* longest, int x = 470) {
+    window.moveTo(x, 100);  // the logo
+    window.button(1, true);
+    window.button(1, false);
+    idleFor(effect, 100);
+    window.tap("s");
+    ::Window question = 0;
+    idleUntil(
+        effect,
+        [&] {
+            std::vector<::Window> found = window.topLevels();
+            question = found.empty() ? 0 : found.front();
+            return question != 0;
+        },
+        longest);
+    return question;
+}
+
+// The centre of the button drawn in the accent colour (the default, OK) in
+// the bottom band of the question, where the buttons are; (-1, -1) when none.
+std::pair<int, int> defaultButton(HostWindow& window, ::Window question) {
+    XWindowAttributes a;
+    XGetWindowAttributes(window.display, question, &a);
+    const std::vector<unsigned long> pixels = window.pixels(question, a.width, a.height);
+    int left = a.width, right = -1, top = a.height, bottom = -1;
+    for (int y = a.height / 2; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x)
+            if (pixels[static_cast<std::size_t>(y * a.width + x)] == 0xE1804F) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+    if (right < 0) return {-1, -1};
+    int screenX = 0, screenY = 0;
+    ::Window child = 0;
+    XTranslateCoordinates(window.display, question, DefaultRootWindow(window.display), (left + right) / 2,
+                          (top + bottom) / 2, &screenX, &screenY, &child);
+    return {screenX - HostWindow::kLeft, screenY - HostWindow::kTop};
+}
+
+// What froze a host: the editor's question left open while the host closes
+// the editor. The question is a window of the editor's own, the idle calls
+// return at once, clicks on the editor meanwhile are dropped for good, and
+// only OK writes the defaults.
+TEST_F(X11Editor, DefaultsQuestionNeverHoldsTheHostAndOnlyOkSaves) {
+    const std::filesystem::path file = std::filesystem::path(TALLOW_EDITOR_CONFIG) / "Corvelight/Tallow Reed.defaults";
+    std::filesystem::remove(file);
+    Effect effect;
+    effect.start();
+    const auto open = [&] {
+        ASSERT_EQ(effect.dispatch(vst::effEditOpen, 0, 0, window.handle()), 1);
+        idleFor(effect, 300);
+    };
+    Clock::duration longest{};
+
+    open();
+    const ::Window question = openSaveQuestion(effect, window, &longest);
+    ASSERT_NE(question, 0u) << "no question window transient for the host's";
+    EXPECT_TRUE(host().prompts.empty());  // nothing asked through a dialog the thread waits for
+    XWindowAttributes a;
+    ASSERT_TRUE(XGetWindowAttributes(window.display, question, &a));
+    int qx = 0, qy = 0;
+    ::Window child = 0;
+    XTranslateCoordinates(window.display, question, DefaultRootWindow(window.display), 0, 0, &qx, &qy, &child);
+    EXPECT_NEAR(qx + a.width / 2, HostWindow::kLeft + 240, 1);  // centred over the editor
+    EXPECT_GE(qy, 0);
+    const auto start = Clock::now();
+    effect.dispatch(vst::effEditClose);
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_EQ(window.children(), 0u);
+    EXPECT_TRUE(window.topLevels().empty());
+    EXPECT_EQ(XGrabPointer(window.display, window.id, False, 0, GrabModeAsync, GrabModeAsync, None, None, CurrentTime),
+              GrabSuccess);  // nothing of the editor holds the pointer
+    XUngrabPointer(window.display, CurrentTime);
+    EXPECT_FALSE(std::filesystem::exists(file));
+
+    open();
+    const ::Window again = openSaveQuestion(effect, window, &longest);
+    ASSERT_NE(again, 0u);
+    host().calls.clear();
+    // Where the question leaves the editor uncovered: the "delay" knob
+    // dragged and turned, the logo clicked (no second menu opens).
+    XWindowAttributes q;
+    ASSERT_TRUE(XGetWindowAttributes(window.display, again, &q));
+    XTranslateCoordinates(window.display, again, window.id, 0, 0, &qx, &qy, &child);
+    ASSERT_TRUE(qx > 62 && qx + q.width < 460) << "the question covers the points below";
+    const std::size_t windowsBefore = window.topLevels(false).size();
+    window.moveTo(58, 60);
+    window.button(1, true);
+    window.moveTo(58, 20);
+    window.button(1, false);
+    window.button(4, true);
+    window.button(4, false);
+    window.moveTo(470, 100);
+    window.button(1, true);
+    window.button(1, false);
+    idleFor(effect, 100);
+    EXPECT_EQ(window.topLevels(false).size(), windowsBefore);
+    // The host hides its window (a closed plug-in window) and shows it
+    // again: the question goes and comes back with it.
+    XUnmapWindow(window.display, window.id);
+    EXPECT_TRUE(idleUntil(
+        effect, [&] { return window.topLevels().empty(); }, &longest));
+    window.show();
+    EXPECT_TRUE(idleUntil(
+        effect, [&] { return !window.topLevels().empty(); }, &longest));
+    idleFor(effect, 100);
+    const auto [okX, okY] = defaultButton(window, again);
+    ASSERT_GE(okX, 0) << "no button in the accent colour";
+    window.moveTo(okX, okY);
+    window.button(1, true);
+    window.button(1, false);
+    EXPECT_TRUE(idleUntil(
+        effect, [&] { return std::filesystem::exists(file); }, &longest));
+    EXPECT_TRUE(window.topLevels().empty());
+    idleFor(effect, 100);
+    EXPECT_TRUE(gestures().empty());  // nothing queued meanwhile came back
+
+    std::filesystem::remove(file);
+    ASSERT_NE(openSaveQuestion(effect, window, &longest, 460), 0u);  // not a double click on the logo
+    window.tap("Escape");
+    EXPECT_TRUE(idleUntil(
+        effect, [&] { return window.topLevels().empty(); }, &longest));
+    idleFor(effect, 100);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    effect.dispatch(vst::effEditClose);
+    EXPECT_LT(longest, std::chrono::milliseconds(500));
+}
+
+// The editor opened while the host's window is still hidden, as hosts do:
+// when the host shows it, the server fills the editor with the panel's dark
+// colour rather than black, and the first idle call puts the panel itself
+// on the screen, with no further call.
+TEST(X11EditorShow, FirstIdleAfterTheHostShowsItsWindowPutsThePanelOnTheScreen) {
+    host().reset();
+    HostWindow window(false);
+    if (window.display == nullptr) GTEST_SKIP() << "no X display";
+    Effect effect;
+    ASSERT_EQ(effect.dispatch(vst::effEditOpen, 0, 0, window.handle()), 1);
+    idleFor(effect, 50);
+    window.show();
+    EXPECT_EQ(window.litPixels(), 480 * 110);  // no black before our first frame
+    const std::vector<unsigned long> backdrop = window.pixels(window.id, 480, 110);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the exposure reaches the module's connection
+    effect.dispatch(vst::effEditIdle);
+    std::vector<unsigned long> first;
+    const auto end = Clock::now() + std::chrono::seconds(2);
+    do {
+        first = window.pixels(window.id, 480, 110);
+    } while (first == backdrop && Clock::now() < end);
+    idleFor(effect, 300);
+    const std::vector<unsigned long> settled = window.pixels(window.id, 480, 110);
+    effect.dispatch(vst::effEditClose);
+    ASSERT_EQ(first.size(), settled.size());
+    int same = 0;
+    for (std::size_t i = 0; i < first.size(); ++i) same += first[i] == settled[i];
+    EXPECT_GT(same, static_cast<int>(first.size()) * 99 / 100);
 }
 
 }  // namespace

@@ -185,13 +185,17 @@ int answerPrompt(int kind, const char* title, const char* text) {
 
 TEST_F(WrapperWindow, ConfirmationsAskOkCancelAndCursorsTakeTheSystemsShapes) {
     Services::setPromptAnswerer(answerPrompt);
+    // The modal box has its answer before confirm returns.
+    int confirmed = 0;
     prompt.answer = 1;
-    EXPECT_TRUE(window.left->confirm("Reset", "Reset every parameter?"));
+    window.left->confirm("Reset", "Reset every parameter?", [&confirmed] { ++confirmed; });
+    EXPECT_EQ(confirmed, 1);
     EXPECT_EQ(prompt.kind, Services::kPromptOkCancel);
     EXPECT_EQ(prompt.title, "Reset");
     EXPECT_EQ(prompt.text, "Reset every parameter?");
     prompt.answer = 0;
-    EXPECT_FALSE(window.left->confirm("Reset", "Reset every parameter?"));
+    window.left->confirm("Reset", "Reset every parameter?", [&confirmed] { ++confirmed; });
+    EXPECT_EQ(confirmed, 1);
     Services::setPromptAnswerer(nullptr);
 
     Wispkit::setCursor(window.left, Wispkit::CursorShape::Hand);

@@ -24,7 +24,7 @@ protected:
     }
 };
 
-TEST_F(X11Input, ClickAndDragHoldTheCaptureOutsideTheWindowUntilRelease) {
+TEST_F(X11Input, ClickAndDragHoldTheCaptureOutsideTheWindowUntilReleaseThenThePadUnderItIsHovered) {
     host.moveTo(50, 60);  // left pad at (20, 20)
     ASSERT_TRUE(arrived("move"));
     host.button(1, true);
@@ -55,6 +55,10 @@ TEST_F(X11Input, ClickAndDragHoldTheCaptureOutsideTheWindowUntilRelease) {
     EXPECT_EQ(editor.log.of("up").back().x, 230);
     EXPECT_FALSE(editor.wrapper->hasMouseCapture(editor.left));
     EXPECT_EQ(editor.log.count("lost"), 1);  // the pad's own release ends it, once
+    // The pad under the pointer takes the hover at once, with no move.
+    ASSERT_TRUE(editor.pumpUntil([&] { return events().back().what == "move"; }));
+    EXPECT_EQ(events().back().pad, "right");
+    EXPECT_EQ(events().back().x, 50);
 
     // Without capture the next move goes to the pad under the pointer, and
     // leaving the window is the hovered pad's mouseLeave.
