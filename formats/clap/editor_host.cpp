@@ -1,6 +1,7 @@
 #include "formats/clap/editor_host.h"
 
 #include <cstring>
+#include <new>
 
 namespace Clap {
 
@@ -71,7 +72,11 @@ bool EditorHost::setParent(const clap::clap_window_t* window) {
     if (!created || !window || !window->api || std::strcmp(window->api, platform::windowApi()) != 0) return false;
     void* parent = platform::nativeParent(*window);
     if (!parent || editor()->isOpen()) return false;
-    if (!editor()->open(parent)) return false;
+    try {
+        if (!editor()->open(parent)) return false;
+    } catch (const std::bad_alloc&) {
+        return false;  // nothing may unwind into the host
+    }
     watchEditor();
     return true;
 }

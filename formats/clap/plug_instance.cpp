@@ -72,6 +72,7 @@ bool PlugInstance::init() {
         if (!effect) return false;
         bridge = std::make_unique<ParamBridge>(*effect);
         sync = std::make_unique<OutputSync>(*effect, *bridge);
+        sync->assumeKnown();  // the host reads the starting values itself
         editorHost = std::make_unique<EditorHost>(host, *effect);
         mappings.assign(bridge->count(), -1);
         for (std::uint32_t i = 0; i < bridge->count(); ++i)
