@@ -2,7 +2,10 @@
 // block; the processor keeps its input stage and its output accumulator in
 // one each. Staging a block moves the 16 frames that follow the previous
 // block to the front and clears the rest of the previous block's range, so
-// every frame from 16 + (block length) onwards is always zero.
+// every frame from 16 + (block length) onwards is always zero. One frame more
+// than the reach is kept beyond the longest block, for kernels that work on
+// pairs of frames starting at an even frame (a tick at an odd frame touches
+// the frame after its 16).
 //
 // Threads: audio thread only (allocated and released on resume and in the
 // owner's destructor). Owns its frames; copying is not allowed.
@@ -21,6 +24,8 @@ struct alignas(16) Frame {
 class BlockBuffer {
 public:
     static constexpr std::uint32_t kReach = 16;
+    /// Frames kept beyond the longest block.
+    static constexpr std::uint32_t kTail = kReach + 1;
 
     BlockBuffer() = default;
     ~BlockBuffer() { release(); }
@@ -42,7 +47,7 @@ public:
 
 private:
     Frame* data = nullptr;
-    std::uint32_t size = 0;  // frames allocated: maximum block + 16
+    std::uint32_t size = 0;  // frames allocated: maximum block + kTail
     std::uint32_t offset = 0;
     std::uint32_t previousLength = 0;
 };
