@@ -2,10 +2,9 @@
 // block; the processor keeps its input stage and its output accumulator in
 // one each. Staging a block moves the 16 frames that follow the previous
 // block to the front and clears the rest of the previous block's range, so
-// every frame from 16 + (block length) onwards is always zero. One frame more
-// than the reach is kept beyond the longest block, for kernels that work on
-// pairs of frames starting at an even frame (a tick at an odd frame touches
-// the frame after its 16).
+// every frame from 16 + (block length) onwards is always zero. Two frames more
+// than the reach are kept beyond the longest block, for kernels that work on
+// nine pairs of frames from the even frame at or before a tick's position.
 //
 // Threads: audio thread only (allocated and released on resume and in the
 // owner's destructor). Owns its frames; copying is not allowed.
@@ -25,7 +24,7 @@ class BlockBuffer {
 public:
     static constexpr std::uint32_t kReach = 16;
     /// Frames kept beyond the longest block.
-    static constexpr std::uint32_t kTail = kReach + 1;
+    static constexpr std::uint32_t kTail = kReach + 2;
 
     BlockBuffer() = default;
     ~BlockBuffer() { release(); }

@@ -40,62 +40,51 @@ namespace {
 /// an even frame, so that a tick's 32-byte loads of the accumulator meet the
 /// previous tick's 32-byte stores of the same pairs exactly (a load that
 /// straddled two earlier stores would wait for both to reach the cache).
-/// A tick at an odd frame therefore covers nine pairs, the first and last
-/// half-filled with zero taps; the zero products leave each sum's value as
-/// it was. The low lanes take the even frames and the high lanes the odd
-/// ones, so the read's two halves are the baseline's even-tap and odd-tap
-/// sums (swapped at an odd frame, which their final addition does not mind).
-/// Needs one frame beyond the 16 of a tick's reach in both buffers
-/// (BlockBuffer keeps it, always zero in the input).
+/// So a tick covers nine pairs from the even frame at or before it, and the
+/// taps shift by one frame for a tick at an odd frame; the lanes outside the
+/// tick's 16 frames get zero taps, whose products leave each sum's value as
+/// it was. Nothing here branches on the frame's parity, which changes from
+/// tick to tick without a pattern a processor could predict.
+///
+/// The low lanes take the even frames and the high lanes the odd ones, so
+/// the read's two halves are the baseline's even-tap and odd-tap sums
+/// (swapped at an odd frame, which their final addition does not mind).
+/// Reaches two frames beyond a tick's 16 in both buffers (BlockBuffer keeps
+/// them; they stay zero in the input) and two doubles beyond a table row
+/// on either side (the table's padding).
 struct Avx2Taps {
     static __m128d interpolateAndInsert(const Frame* in, Frame* out, std::uint32_t i0, const double* row,
                                         __m128d delta) {
+        const std::uint32_t odd = i0 & 1u;
+        const double* from = &in[i0 - odd].left;
+        double* to = &out[i0 - odd].left;
+        // Pair k holds taps 2k - odd and 2k + 1 - odd: lanes 1 and 2 of the
+        // four doubles from 2k - 1 - odd on.
+        const double* taps = row - 1 - odd;
         const __m256d step = _mm256_set_m128d(delta, delta);
-        const std::uint32_t base = i0 & ~1u;
-        const double* from = &in[base].left;
-        double* to = &out[base].left;
-        __m256d sum;
-        if (base == i0) {
-            sum = pair(from, to, taps<0x50>(row), step, nullptr);
-            pair(from + 4, to + 4, taps<0xFA>(row), step, &sum);
-            pair(from + 8, to + 8, taps<0x50>(row + 4), step, &sum);
-            pair(from + 12, to + 12, taps<0xFA>(row + 4), step, &sum);
-            pair(from + 16, to + 16, taps<0x50>(row + 8), step, &sum);
-            pair(from + 20, to + 20, taps<0xFA>(row + 8), step, &sum);
-            pair(from + 24, to + 24, taps<0x50>(row + 12), step, &sum);
-            pair(from + 28, to + 28, taps<0xFA>(row + 12), step, &sum);
-        } else {
-            const __m256d zero = _mm256_setzero_pd();
-            // Pair k holds taps 2k - 1 and 2k: lanes (1, 1, 2, 2) of the four
-            // taps from 2k - 2 on.
-            sum = pair(from, to, _mm256_blend_pd(taps<0x00>(row), zero, 0x3), step, nullptr);
-            pair(from + 4, to + 4, taps<0xA5>(row), step, &sum);
-            pair(from + 8, to + 8, taps<0xA5>(row + 2), step, &sum);
-            pair(from + 12, to + 12, taps<0xA5>(row + 4), step, &sum);
-            pair(from + 16, to + 16, taps<0xA5>(row + 6), step, &sum);
-            pair(from + 20, to + 20, taps<0xA5>(row + 8), step, &sum);
-            pair(from + 24, to + 24, taps<0xA5>(row + 10), step, &sum);
-            pair(from + 28, to + 28, taps<0xA5>(row + 12), step, &sum);
-            pair(from + 32, to + 32, _mm256_blend_pd(taps<0xFF>(row + 12), zero, 0xC), step, &sum);
-        }
+        __m256d sum = pair(from, to, _mm256_and_pd(spread(taps), edge(odd, 0)), step);
+        for (int k = 1; k < 8; ++k) sum = _mm256_add_pd(sum, pair(from + 4 * k, to + 4 * k, spread(taps + 2 * k), step));
+        sum = _mm256_add_pd(sum, pair(from + 32, to + 32, _mm256_and_pd(spread(taps + 16), edge(odd, 1)), step));
         return _mm_add_pd(_mm256_castpd256_pd128(sum), _mm256_extractf128_pd(sum, 1));
     }
 
 private:
-    /// Each of two taps copied across a frame's two lanes, chosen by
-    /// kLanes from the four taps at t.
-    template <int kLanes>
-    static __m256d taps(const double* t) {
-        return _mm256_permute4x64_pd(_mm256_loadu_pd(t), kLanes);
+    /// Which lanes of the first (end 0) and last (end 1) pair hold taps of
+    /// a tick at an even (odd 0) or odd frame.
+    static __m256d edge(std::uint32_t odd, int end) {
+        alignas(32) static constexpr std::uint64_t kLanes[2][2][4] = {{{~0ull, ~0ull, ~0ull, ~0ull}, {0, 0, 0, 0}},
+                                                                      {{0, 0, ~0ull, ~0ull}, {~0ull, ~0ull, 0, 0}}};
+        return _mm256_castsi256_pd(_mm256_load_si256(reinterpret_cast<const __m256i*>(kLanes[odd][end])));
     }
 
-    /// One pair of frames: the read's products (added to *sum, or the first
-    /// ones when sum is null) are returned; the step goes into the accumulator.
-    static __m256d pair(const double* in, double* out, __m256d taps, __m256d step, __m256d* sum) {
-        const __m256d read = _mm256_mul_pd(taps, _mm256_load_pd(in));
+    /// Lanes 1 and 2 of the four doubles at t, each across a frame's two lanes.
+    static __m256d spread(const double* t) { return _mm256_permute4x64_pd(_mm256_loadu_pd(t), 0xA5); }
+
+    /// One pair of frames: the step goes into the accumulator, the read's
+    /// products are returned.
+    static __m256d pair(const double* in, double* out, __m256d taps, __m256d step) {
         _mm256_store_pd(out, _mm256_add_pd(_mm256_load_pd(out), _mm256_mul_pd(taps, step)));
-        if (sum) *sum = _mm256_add_pd(*sum, read);
-        return read;
+        return _mm256_mul_pd(taps, _mm256_load_pd(in));
     }
 };
 
