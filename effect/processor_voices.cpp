@@ -14,10 +14,11 @@ namespace {
 /// the step does not depend on what the tick reads, so both share the
 /// row's loads and the copying of each tap across the two channels' lanes.
 struct BaselineTaps {
-    static __m128d interpolateAndInsert(const Frame* in, Frame* out, std::uint32_t i0, const double* row,
-                                        __m128d delta) {
-        in += i0;
-        out += i0;
+    static __m128d interpolateAndInsert(const Frame* in, Frame* out, std::uint64_t at,
+                                        const InterpolationTable& table, __m128d delta) {
+        in += at >> 12;
+        out += at >> 12;
+        const double* row = table.row(4095 - (at & 4095));
         __m128d even = _mm_setzero_pd(), odd = _mm_setzero_pd();
         for (int j = 0; j < 16; j += 2) {
             const __m128i taps = _mm_load_si128(reinterpret_cast<const __m128i*>(row + j));

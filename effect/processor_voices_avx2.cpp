@@ -53,14 +53,15 @@ namespace {
 /// them; they stay zero in the input) and two doubles beyond a table row
 /// on either side (the table's padding).
 struct Avx2Taps {
-    static __m128d interpolateAndInsert(const Frame* in, Frame* out, std::uint32_t i0, const double* row,
-                                        __m128d delta) {
-        const std::uint32_t odd = i0 & 1u;
-        const double* from = &in[i0 - odd].left;
-        double* to = &out[i0 - odd].left;
+    static __m128d interpolateAndInsert(const Frame* in, Frame* out, std::uint64_t at,
+                                        const InterpolationTable& table, __m128d delta) {
+        const std::uint64_t odd = (at >> 12) & 1;
+        const std::uint64_t pairs = (at >> 13) << 1;  // the even frame at or before the tick
+        const double* from = &in[pairs].left;
+        double* to = &out[pairs].left;
         // Pair k holds taps 2k - odd and 2k + 1 - odd: lanes 1 and 2 of the
         // four doubles from 2k - 1 - odd on.
-        const double* taps = row - 1 - odd;
+        const double* taps = table.row(4095 - (at & 4095)) - 1 - odd;
         const __m256d step = _mm256_set_m128d(delta, delta);
         __m256d sum = pair(from, to, _mm256_and_pd(spread(taps), edge(odd, 0)), step);
         for (int k = 1; k < 8; ++k) sum = _mm256_add_pd(sum, pair(from + 4 * k, to + 4 * k, spread(taps + 2 * k), step));
@@ -71,7 +72,7 @@ struct Avx2Taps {
 private:
     /// Which lanes of the first (end 0) and last (end 1) pair hold taps of
     /// a tick at an even (odd 0) or odd frame.
-    static __m256d edge(std::uint32_t odd, int end) {
+    static __m256d edge(std::uint64_t odd, int end) {
         alignas(32) static constexpr std::uint64_t kLanes[2][2][4] = {{{~0ull, ~0ull, ~0ull, ~0ull}, {0, 0, 0, 0}},
                                                                       {{0, 0, ~0ull, ~0ull}, {~0ull, ~0ull, 0, 0}}};
         return _mm256_castsi256_pd(_mm256_load_si256(reinterpret_cast<const __m256i*>(kLanes[odd][end])));

@@ -6,9 +6,10 @@
 // Taps supplies the two 16-tap sums of a tick (the read and the step) for
 // one instruction set:
 //   static __m128d interpolateAndInsert(const Frame* in, Frame* out,
-//       std::uint32_t i0, const double* row, __m128d delta);
-// returns the sum over j of row[j] in[i0 + j] and adds row[m] delta to
-// out[i0 + m]. Every Taps adds in the same order: each output frame gets
+//       std::uint64_t at, const InterpolationTable& table, __m128d delta);
+// where at = trunc(4096 p) names the tick's frame i0 = at / 4096 and its
+// row 4095 - at % 4096; returns the sum over j of row[j] in[i0 + j] and
+// adds row[m] delta to out[i0 + m]. Every Taps adds in the same order: each output frame gets
 // one addition per tick; the read adds the even taps in order, the odd
 // taps in order, then the two sums. That split (a plain loop would add all
 // sixteen in order) halves the dependent additions, and it is what a
@@ -55,9 +56,7 @@ public:
     void tick(double p) {
         // 4096 p is exact, so its integer part holds both the frame and the
         // row that the separate truncations of p and of (p - frame) 4096 give.
-        const auto scaled = static_cast<std::int64_t>(p * 4096.0);
-        const auto i0 = static_cast<std::uint32_t>(scaled >> 12);
-        const auto row = 4095u - static_cast<std::uint32_t>(scaled & 4095);
+        const auto at = static_cast<std::uint64_t>(static_cast<std::int64_t>(p * 4096.0));
         __m128d a = straight, b = crossed;
         if constexpr (!kSpreadSettled) {
             const Pair rotation = spread.valueAt(p * rampStep);
@@ -68,7 +67,7 @@ public:
         if (w >= stages) w = 0;
         const __m128d held = _mm_load_pd(&line[w].left);
         const __m128d y = rotate(held, a, b);
-        const __m128d x = Taps::interpolateAndInsert(input, steps, i0, table.row(row), _mm_sub_pd(y, previous));
+        const __m128d x = Taps::interpolateAndInsert(input, steps, at, table, _mm_sub_pd(y, previous));
         _mm_store_pd(&line[w].left, x);
         previous = y;
     }
