@@ -1,5 +1,5 @@
-// The baseline routine for the voices (SSE2, any x86-64 processor) and the
-// choice between it and the wider one.
+// The processor's voices: the baseline routine (SSE2, any x86-64 processor),
+// the choice between it and the wider one, and the job handed to either.
 #include <emmintrin.h>
 
 #include "effect/processor.h"
@@ -14,8 +14,8 @@ namespace {
 /// the step does not depend on what the tick reads, so both share the
 /// row's loads and the copying of each tap across the two channels' lanes.
 struct BaselineTaps {
-    static __m128d interpolateAndInsert(const Frame* in, Frame* out, std::uint64_t at,
-                                        const InterpolationTable& table, __m128d delta) {
+    static __m128d interpolateAndInsert(const Frame* in, Frame* out, std::uint64_t at, const InterpolationTable& table,
+                                        __m128d delta) {
         in += at >> 12;
         out += at >> 12;
         const double* row = table.row(4095 - (at & 4095));
@@ -35,10 +35,18 @@ struct BaselineTaps {
     }
 };
 
+// The run-time library's test also asks the system whether it saves the
+// wide registers.
 VoiceKernels detectVoiceKernels() {
     __builtin_cpu_init();  // may run before the run-time library's own initialisation
     return __builtin_cpu_supports("avx2") ? VoiceKernels::avx2 : VoiceKernels::baseline;
 }
+
+// Keeping the step (see ClockHand) costs a few mispredicted branches for
+// every change of the exponent entry. Measured against the whole chain on
+// every tick: a clear gain up to 0.05 changes a tick (the estimate below),
+// even at 0.1, a loss from 0.2 on.
+constexpr double kKeepStepsBelow = 0.1;
 
 }  // namespace
 
@@ -53,20 +61,6 @@ namespace {
 }  // namespace
 
 void runVoicesBaseline(const VoiceJob& job) { runVoicesOn<BaselineTaps>(job); }
-
-}  // namespace ReedDsp
-
-namespace ReedDsp {
-
-namespace {
-
-// Keeping the step (see ClockHand) costs a few mispredicted branches for
-// every change of the exponent entry. Measured against the whole chain on
-// every tick: a clear gain up to 0.05 changes a tick (the estimate below),
-// even at 0.1, a loss from 0.2 on.
-constexpr double kKeepStepsBelow = 0.1;
-
-}  // namespace
 
 bool Processor::useKernels(VoiceKernels wanted) {
     if (wanted == VoiceKernels::avx2 && bestVoiceKernels() != VoiceKernels::avx2) return false;

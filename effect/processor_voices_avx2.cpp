@@ -3,14 +3,14 @@
 // time. Called only where bestVoiceKernels() found AVX2.
 //
 // The build compiles this file for baseline x86-64 like every other; only
-// what follows the target pragma below uses AVX2. Everything this file shares
-// with the baseline routine (the clock, the ramps, the tables) is included
-// before the pragma (and holds no templates of Taps), so any out-of-line copy of it that the compiler emits
-// here is baseline code, which the linker may pick for either routine. What
-// comes after the pragma is templates of this file's own Taps, which no
-// other file can instantiate. No fused multiply-adds (the target does not
-// name FMA, and the build forbids contraction): every product is rounded
-// before its sum, as in the baseline.
+// what follows the target pragma below uses AVX2. Everything this file
+// shares with the baseline routine (the clock, the ramps, the tables, the
+// queue) is included before the pragma, so any out-of-line copy of it that
+// the compiler emits here is baseline code, which the linker may pick for
+// either routine. What comes after the pragma is templates of this file's
+// own Taps, which no other file can instantiate. No fused multiply-adds
+// (the target does not name FMA, and the build forbids contraction): every
+// product is rounded before its sum, as in the baseline.
 #include <emmintrin.h>
 #include <immintrin.h>
 
@@ -53,8 +53,8 @@ namespace {
 /// them; they stay zero in the input) and two doubles beyond a table row
 /// on either side (the table's padding).
 struct Avx2Taps {
-    static __m128d interpolateAndInsert(const Frame* in, Frame* out, std::uint64_t at,
-                                        const InterpolationTable& table, __m128d delta) {
+    static __m128d interpolateAndInsert(const Frame* in, Frame* out, std::uint64_t at, const InterpolationTable& table,
+                                        __m128d delta) {
         const std::uint64_t odd = (at >> 12) & 1;
         const std::uint64_t pairs = (at >> 13) << 1;  // the even frame at or before the tick
         const double* from = &in[pairs].left;
@@ -64,7 +64,8 @@ struct Avx2Taps {
         const double* taps = table.row(4095 - (at & 4095)) - 1 - odd;
         const __m256d step = _mm256_set_m128d(delta, delta);
         __m256d sum = pair(from, to, _mm256_and_pd(spread(taps), edge(odd, 0)), step);
-        for (int k = 1; k < 8; ++k) sum = _mm256_add_pd(sum, pair(from + 4 * k, to + 4 * k, spread(taps + 2 * k), step));
+        for (int k = 1; k < 8; ++k)
+            sum = _mm256_add_pd(sum, pair(from + 4 * k, to + 4 * k, spread(taps + 2 * k), step));
         sum = _mm256_add_pd(sum, pair(from + 32, to + 32, _mm256_and_pd(spread(taps + 16), edge(odd, 1)), step));
         return _mm_add_pd(_mm256_castpd256_pd128(sum), _mm256_extractf128_pd(sum, 1));
     }
