@@ -36,6 +36,11 @@ namespace ReedDsp {
 
 namespace {
 
+/// Which lanes of the first and of the last pair hold taps of the tick: for
+/// a tick at an even frame, then at an odd one (all bits set or clear).
+alignas(32) constexpr std::uint64_t kEdgeLanes[16] = {~0ull, ~0ull, ~0ull, ~0ull, 0,     0,     0, 0,  //
+                                                      0,     0,     ~0ull, ~0ull, ~0ull, ~0ull, 0, 0};
+
 /// A tick's two 16-tap sums two frames at a time. The pairs always start at
 /// an even frame, so that a tick's 32-byte loads of the accumulator meet the
 /// previous tick's 32-byte stores of the same pairs exactly (a load that
@@ -55,28 +60,27 @@ namespace {
 struct Avx2Taps {
     static __m128d interpolateAndInsert(const Frame* in, Frame* out, std::uint64_t at, const InterpolationTable& table,
                                         __m128d delta) {
-        const std::uint64_t odd = (at >> 12) & 1;
-        const std::uint64_t pairs = (at >> 13) << 1;  // the even frame at or before the tick
-        const double* from = &in[pairs].left;
-        double* to = &out[pairs].left;
-        // Pair k holds taps 2k - odd and 2k + 1 - odd: lanes 1 and 2 of the
-        // four doubles from 2k - 1 - odd on.
-        const double* taps = table.row(4095 - (at & 4095)) - 1 - odd;
+        // In bytes: the first pair starts at the even frame at or before the
+        // tick (frames are 16 bytes), and pair k holds taps 2k - odd and
+        // 2k + 1 - odd, lanes 1 and 2 of the four doubles from 2k - 1 - odd on.
+        const std::uint64_t odd8 = (at >> 9) & 8;  // 8 for a tick at an odd frame
+        const std::uint64_t pairs = (at >> 8) & ~std::uint64_t{31};
+        const double* from = reinterpret_cast<const double*>(reinterpret_cast<const char*>(in) + pairs);
+        double* to = reinterpret_cast<double*>(reinterpret_cast<char*>(out) + pairs);
+        const double* taps = reinterpret_cast<const double*>(reinterpret_cast<const char*>(table.row(0)) +
+                                                             ((~at & 4095) << 7) - 8 - odd8);
+        const std::uint64_t* edges = kEdgeLanes + odd8;
         const __m256d step = _mm256_set_m128d(delta, delta);
-        __m256d sum = pair(from, to, _mm256_and_pd(spread(taps), edge(odd, 0)), step);
+        __m256d sum = pair(from, to, _mm256_and_pd(spread(taps), lanes(edges)), step);
         for (int k = 1; k < 8; ++k)
             sum = _mm256_add_pd(sum, pair(from + 4 * k, to + 4 * k, spread(taps + 2 * k), step));
-        sum = _mm256_add_pd(sum, pair(from + 32, to + 32, _mm256_and_pd(spread(taps + 16), edge(odd, 1)), step));
+        sum = _mm256_add_pd(sum, pair(from + 32, to + 32, _mm256_and_pd(spread(taps + 16), lanes(edges + 4)), step));
         return _mm_add_pd(_mm256_castpd256_pd128(sum), _mm256_extractf128_pd(sum, 1));
     }
 
 private:
-    /// Which lanes of the first (end 0) and last (end 1) pair hold taps of
-    /// a tick at an even (odd 0) or odd frame.
-    static __m256d edge(std::uint64_t odd, int end) {
-        alignas(32) static constexpr std::uint64_t kLanes[2][2][4] = {{{~0ull, ~0ull, ~0ull, ~0ull}, {0, 0, 0, 0}},
-                                                                      {{0, 0, ~0ull, ~0ull}, {~0ull, ~0ull, 0, 0}}};
-        return _mm256_castsi256_pd(_mm256_load_si256(reinterpret_cast<const __m256i*>(kLanes[odd][end])));
+    static __m256d lanes(const std::uint64_t* bits) {
+        return _mm256_castsi256_pd(_mm256_load_si256(reinterpret_cast<const __m256i*>(bits)));
     }
 
     /// Lanes 1 and 2 of the four doubles at t, each across a frame's two lanes.
