@@ -491,6 +491,7 @@ TEST(ProcessorKernels, EveryInstructionSetGivesTheBaselinesBits) {
             ASSERT_TRUE(baseline.prepare(44100.0f, static_cast<std::int32_t>(block)));
             ASSERT_TRUE(wide.prepare(44100.0f, static_cast<std::int32_t>(block)));
             ASSERT_TRUE(baseline.processor->useKernels(ReedDsp::VoiceKernels::baseline));
+            ASSERT_EQ(wide.processor->kernelsInUse(), ReedDsp::VoiceKernels::avx2);  // a processor's own choice
             baseline.settings = wide.settings = settings;
             const Stereo expected = baseline.run(in, block), out = wide.run(in, block);
             EXPECT_EQ(worstDifference(out, expected), 0.0) << "depth " << settings.depth << ", block " << block;
