@@ -1,6 +1,7 @@
 // Cost of the sound: time per stereo frame of a rendered block, at default
 // settings and at the most expensive ones (shortest clock step, full depth),
-// and the time to construct an effect, the interpolation table included.
+// on the voices' best instruction set and on the baseline one, and the time
+// to construct an effect, the interpolation table included.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -50,13 +51,15 @@ ReedDsp::Settings settingsFor(int which) {
     return s;
 }
 
-// Args: sample rate, settings (0 default, 1 most expensive), block size.
+// Args: sample rate, settings (0 default, 1 most expensive), block size,
+// and 1 for the baseline instruction set instead of the best.
 void renderBlock(benchmark::State& state) {
     const auto rate = static_cast<float>(state.range(0));
     const auto block = static_cast<std::uint32_t>(state.range(2));
     auto processor = std::make_unique<ReedDsp::Processor>();
     processor->prepare(rate, static_cast<std::int32_t>(block));
     processor->reset();
+    if (state.range(3) == 1) processor->useKernels(ReedDsp::VoiceKernels::baseline);
     const ReedDsp::Settings settings = settingsFor(static_cast<int>(state.range(1)));
 
     const std::size_t length = 1 << 16;
@@ -87,10 +90,12 @@ void renderBlock(benchmark::State& state) {
 }
 
 void renderArguments(benchmark::internal::Benchmark* b) {
-    b->ArgNames({"rate", "expensive", "block"});
+    b->ArgNames({"rate", "expensive", "block", "baseline"});
+    const int sets = ReedDsp::bestVoiceKernels() == ReedDsp::VoiceKernels::baseline ? 1 : 2;
     for (int rate : {44100, 96000})
         for (int which : {0, 1})
-            for (int block : {32, 512}) b->Args({rate, which, block});
+            for (int block : {32, 512})
+                for (int set = 0; set < sets; ++set) b->Args({rate, which, block, set});
 }
 
 void constructEffect(benchmark::State& state) {
@@ -110,8 +115,10 @@ void constructProcessor(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(renderBlock)->Apply(renderArguments);
-// A fixed two seconds (two cycles of the default LFO), for callgrind's count.
-BENCHMARK(renderBlock)->Name("countedBlocks")->Args({44100, 0, 512})->Iterations(172);
+// A fixed two seconds (two cycles of the default LFO), for callgrind's count;
+// the second on the baseline instruction set.
+BENCHMARK(renderBlock)->Name("countedBlocks")->Args({44100, 0, 512, 0})->Iterations(172);
+BENCHMARK(renderBlock)->Name("baselineCounted")->Args({44100, 0, 512, 1})->Iterations(172);
 BENCHMARK(constructEffect)->Unit(benchmark::kMillisecond);
 BENCHMARK(constructProcessor)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {

@@ -8,7 +8,7 @@ namespace ReedDsp {
 
 bool BlockBuffer::allocate(std::uint32_t maxBlock) {
     release();
-    const std::uint32_t count = maxBlock + kReach;
+    const std::uint32_t count = maxBlock + kTail;
     data = allocateFrames(count);
     if (!data) return false;
     size = count;

@@ -2,7 +2,9 @@
 // block; the processor keeps its input stage and its output accumulator in
 // one each. Staging a block moves the 16 frames that follow the previous
 // block to the front and clears the rest of the previous block's range, so
-// every frame from 16 + (block length) onwards is always zero.
+// every frame from 16 + (block length) onwards is always zero. Two frames more
+// than the reach are kept beyond the longest block, for kernels that work on
+// nine pairs of frames from the even frame at or before a tick's position.
 //
 // Threads: audio thread only (allocated and released on resume and in the
 // owner's destructor). Owns its frames; copying is not allowed.
@@ -21,6 +23,8 @@ struct alignas(16) Frame {
 class BlockBuffer {
 public:
     static constexpr std::uint32_t kReach = 16;
+    /// Frames kept beyond the longest block.
+    static constexpr std::uint32_t kTail = kReach + 2;
 
     BlockBuffer() = default;
     ~BlockBuffer() { release(); }
@@ -42,7 +46,7 @@ public:
 
 private:
     Frame* data = nullptr;
-    std::uint32_t size = 0;  // frames allocated: maximum block + 16
+    std::uint32_t size = 0;  // frames allocated: maximum block + kTail
     std::uint32_t offset = 0;
     std::uint32_t previousLength = 0;
 };

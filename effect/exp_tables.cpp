@@ -8,17 +8,18 @@ namespace ReedDsp {
 
 namespace {
 
-[[gnu::noinline]] void fillProducts(const double* coarse, const double* fine, ExpPair* products) {
+[[gnu::noinline]] void fillPowers(const double* coarse, const double* fine, double* powers) {
     for (std::uint32_t e = 0; e < 65536; ++e) {
         const double f = coarse[e >> 8] * fine[e & 255u];
-        products[e] = ExpPair{f, 1.0 / f};
+        powers[2 * e] = f;
+        powers[2 * e + 1] = 1.0 / f;
     }
 }
 
 struct ExpTables {
     double coarse[256];
     double fine[256];
-    ExpPair products[65536];
+    double powers[kExpTableEntries];
 
     ExpTables() {
         for (int i = 0; i < 256; ++i) {
@@ -28,7 +29,7 @@ struct ExpTables {
         // In the audio routine's rounding mode, so that each entry is what the
         // routine would compute from the two tables itself.
         const FpGuard audioMode;
-        fillProducts(coarse, fine, products);
+        fillPowers(coarse, fine, powers);
     }
 };
 
@@ -38,6 +39,6 @@ const ExpTables tables;
 
 const double* const ExpTableCoarse = tables.coarse;
 const double* const ExpTableFine = tables.fine;
-const ExpPair* const ExpTableProducts = tables.products;
+const double* const ExpTablePowers = tables.powers;
 
 }  // namespace ReedDsp

@@ -15,12 +15,11 @@ namespace ReedDsp {
 extern const double* const ExpTableCoarse;  // 2^(i/16), i = 0 ... 255
 extern const double* const ExpTableFine;    // 2^(i/4096), i = 0 ... 255
 
-/// For each e: {2^(e/4096), 1 / 2^(e/4096)}, from the two tables above.
-struct ExpPair {
-    double up;
-    double down;
-};
-extern const ExpPair* const ExpTableProducts;
+/// Entry 2e: 2^(e/4096); entry 2e + 1: 1 / 2^(e/4096), from the two tables
+/// above. One index names both the exponent and its sign, so a clock can tell
+/// whether its step changed by comparing two integers.
+extern const double* const ExpTablePowers;
+constexpr std::uint32_t kExpTableEntries = 2 * 65536;
 
 /// 2^(e/4096) from the two tables; e must not exceed 65535.
 inline double expQuantised(std::uint32_t e) { return ExpTableCoarse[e >> 8] * ExpTableFine[e & 255u]; }

@@ -8,6 +8,9 @@
 // (each row then sums to 1): scaling by a power of two is exact, so the
 // products are those of the unscaled table times 4096.
 //
+// Zeros pad the table on both sides, so that a kernel may load a few taps
+// before the first row or after the last one and mask them out.
+//
 // Threads: shared() builds the process's one table on first use (a host may
 // construct effects on several threads at once; the first caller builds it,
 // the others wait) and is read-only afterwards, so any thread may read it.
@@ -32,12 +35,16 @@ public:
     static const InterpolationTable& shared();
 
     /// Row p (0 ... 4095), 16 taps, each multiplied by 4096; 64-byte aligned.
+    /// The kPad doubles before row 0 and after row 4095 may be read (zeros).
     const double* row(std::uint32_t p) const { return rows[p]; }
+    static constexpr std::uint32_t kPad = 8;
     /// The unscaled prototype value at row p, tap j.
     double coefficient(std::uint32_t p, std::uint32_t j) const { return rows[p][j] / 4096.0; }
 
 private:
-    alignas(64) double rows[kRows][kTaps];
+    alignas(64) double lead[kPad] = {};
+    double rows[kRows][kTaps];
+    double trail[kPad] = {};
 };
 
 }  // namespace ReedDsp

@@ -65,7 +65,7 @@ bool Processor::prepare(float sr, std::int32_t maxBlockSize) {
 }
 
 void Processor::reset() {
-    for (Voice& voice : voices) voice = Voice{};
+    for (VoiceState& voice : voices) voice = VoiceState{};
     integrator = Frame{0.0, 0.0};
     clearStages();
     // Pending step tails would otherwise reach the cleared integrator and

@@ -20,7 +20,7 @@
 #include "effect/block_buffer.h"
 #include "effect/interpolation_table.h"
 #include "effect/ramp.h"
-#include "effect/voice_kernels.h"
+#include "effect/voice_job.h"
 
 namespace ReedDsp {
 
@@ -68,30 +68,26 @@ public:
     double rampStepValue() const { return rampStep; }
     const InterpolationTable& table() const { return interpolation; }
 
-private:
-    struct Voice {
-        double position = 0.0;
-        double step = 1.0;
-        std::uint32_t writeIndex = 0;
-        Frame previousOutput{0.0, 0.0};
-    };
+    /// The instruction set the voices run on: the best the processor has,
+    /// unless a test or benchmark asks for another. False (and no change)
+    /// when this processor cannot run the one asked for.
+    bool useKernels(VoiceKernels kernels);
+    VoiceKernels kernelsInUse() const { return kernels; }
 
+private:
     void renderGuarded(bool changed, const Settings& settings, const double* const* inputs, double* const* outputs,
                        std::uint32_t n);
     void update(const Settings& settings);
     void stage(const double* const* inputs, std::uint32_t n);
     void runVoices(std::uint32_t n);
-    template <bool kSpreadSettled, class Clock>
-    void runVoicesWith(const Clock& clock, std::uint32_t n);
-    template <bool kSpreadSettled>
-    VoiceKernel<kSpreadSettled> kernelFor(std::uint32_t v);
+    bool stepsMayBeKept() const;
     void mixOutput(double* const* outputs, std::uint32_t n);
     void releaseBuffers();
     void clearStages();
     static void silence(double* const* outputs, std::uint32_t n);
 
     // Timing of the clock
-    Voice voices[2];
+    VoiceState voices[2];
     double lfoPhase = 0.0;
     double lfoIncrement = 0.0;
     Ramp<double> delayRamp;
@@ -117,6 +113,7 @@ private:
 
     // The process's one table: the first processor builds it.
     const InterpolationTable& interpolation = InterpolationTable::shared();
+    VoiceKernels kernels = bestVoiceKernels();
 };
 
 }  // namespace ReedDsp

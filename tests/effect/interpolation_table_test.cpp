@@ -103,7 +103,7 @@ TEST(ExpTables, DerivedPairsAreTheAudioModeProductsExactly) {
         for (std::uint32_t e = 0; e < 65536; ++e) {
             const volatile double product = ReedDsp::ExpTableCoarse[e >> 8] * ReedDsp::ExpTableFine[e & 255];
             const volatile double reciprocal = 1.0 / product;
-            if (ReedDsp::ExpTableProducts[e].up != product || ReedDsp::ExpTableProducts[e].down != reciprocal)
+            if (ReedDsp::ExpTablePowers[2 * e] != product || ReedDsp::ExpTablePowers[2 * e + 1] != reciprocal)
                 ++mismatches;
         }
     }

@@ -399,9 +399,28 @@ struct Scenario {
     std::function<bool(std::size_t, Settings&)> automation;
 };
 
-TEST(ProcessorReference, GivesTheSameBitsAsAPlainTickByTickRendering) {
+double worstDifference(const Stereo& a, const Stereo& b) {
+    double worst = 0.0;
+    for (std::size_t k = 0; k < a.size(); ++k)
+        worst = std::max({worst, std::fabs(a.left[k] - b.left[k]), std::fabs(a.right[k] - b.right[k])});
+    return worst;
+}
+
+/// The voices' instruction sets this machine can run: the baseline always.
+std::vector<ReedDsp::VoiceKernels> runnableKernels() {
+    std::vector<ReedDsp::VoiceKernels> all{ReedDsp::VoiceKernels::baseline};
+    if (ReedDsp::bestVoiceKernels() == ReedDsp::VoiceKernels::avx2) all.push_back(ReedDsp::VoiceKernels::avx2);
+    return all;
+}
+
+// The processor reads a tick's input in the reference's even-odd order and
+// must then give the reference's bits, on every instruction set; the plain
+// order (all sixteen taps in turn) may differ only by rounding.
+TEST(ProcessorReference, GivesTheBitsOfATickByTickRenderingAndThePlainOnesToRounding) {
     Settings expensive;
     expensive.delay = 0.0f, expensive.depth = 1.0f, expensive.rate = 1.0f, expensive.shape = 1.0f;
+    Settings slowSine;  // the clock keeps its steps, with the smooth shape
+    slowSine.shape = 1.0f, slowSine.phase = 0.7f, slowSine.spread = 1.0f;
     const auto moving = [](std::size_t frame, Settings& s) {
         if (frame == 8000) return s.depth = 0.9f, s.spread = 1.0f, s.rate = 0.8f, true;
         if (frame == 16000) return s.range = 0.3f, s.delay = 0.1f, s.invert = 1.0f, true;
@@ -410,40 +429,72 @@ TEST(ProcessorReference, GivesTheSameBitsAsAPlainTickByTickRendering) {
     };
     const Scenario scenarios[] = {{"defaults", 44100.0f, 512, Settings{}, nullptr},
                                   {"expensive", 48000.0f, 64, expensive, nullptr},
+                                  {"slow sine", 48000.0f, 100, slowSine, nullptr},
                                   {"automated", 44100.0f, 128, Settings{}, moving},
                                   {"short blocks", 96000.0f, 3, expensive, moving}};
-    for (const Scenario& sc : scenarios) {
-        Harness h;
-        ASSERT_TRUE(h.prepare(sc.rate, static_cast<std::int32_t>(sc.block)));
-        h.settings = sc.start;
-        h.automation = sc.automation;
-        ReedTest::ReferenceProcessor reference(h.processor->table());
-        reference.prepare(sc.rate, sc.block);
-        reference.reset();
+    for (const ReedDsp::VoiceKernels kernels : runnableKernels()) {
+        const std::string set = kernels == ReedDsp::VoiceKernels::avx2 ? "avx2 " : "baseline ";
+        for (const Scenario& sc : scenarios) {
+            Harness h;
+            ASSERT_TRUE(h.prepare(sc.rate, static_cast<std::int32_t>(sc.block)));
+            ASSERT_TRUE(h.processor->useKernels(kernels));
+            h.settings = sc.start;
+            h.automation = sc.automation;
+            ReedTest::ReferenceProcessor same(h.processor->table(), ReedTest::ReadOrder::evenOdd);
+            ReedTest::ReferenceProcessor plain(h.processor->table(), ReedTest::ReadOrder::plain);
+            for (ReedTest::ReferenceProcessor* r : {&same, &plain}) r->prepare(sc.rate, sc.block), r->reset();
 
-        for (const Stereo& in : {ReedTest::noise(24000, 1.0), ReedTest::sine(24000, 0.013)}) {
-            const Stereo out = h.run(in, sc.block);
-            Stereo expected(in.size());
-            Settings s = sc.start;
-            bool changed = true;
-            for (std::size_t at = 0; at < in.size(); at += sc.block) {
-                if (sc.automation && sc.automation(at, s)) changed = true;
-                const auto n = static_cast<std::uint32_t>(std::min<std::size_t>(sc.block, in.size() - at));
-                const double* i[2] = {in.left.data() + at, in.right.data() + at};
-                double* o[2] = {expected.left.data() + at, expected.right.data() + at};
-                reference.render(changed, s, i, o, n);
-                changed = false;
+            for (const Stereo& in : {ReedTest::noise(24000, 1.0), ReedTest::sine(24000, 0.013)}) {
+                const Stereo out = h.run(in, sc.block);
+                Stereo expected(in.size()), plainly(in.size());
+                Settings s = sc.start;
+                bool changed = true;
+                for (std::size_t at = 0; at < in.size(); at += sc.block) {
+                    if (sc.automation && sc.automation(at, s)) changed = true;
+                    const auto n = static_cast<std::uint32_t>(std::min<std::size_t>(sc.block, in.size() - at));
+                    const double* i[2] = {in.left.data() + at, in.right.data() + at};
+                    double* o[2] = {expected.left.data() + at, expected.right.data() + at};
+                    double* q[2] = {plainly.left.data() + at, plainly.right.data() + at};
+                    same.render(changed, s, i, o, n);
+                    plain.render(changed, s, i, q, n);
+                    changed = false;
+                }
+                const std::string where = set + sc.name + (in.left[1] == in.right[1] ? " sine" : " noise");
+                EXPECT_EQ(worstDifference(out, expected), 0.0) << where;
+                const double rounding = worstDifference(out, plainly);
+                EXPECT_LE(rounding, 1e-12) << where;
+                char text[32];
+                std::snprintf(text, sizeof text, "%.3g", rounding);
+                RecordProperty("plain order, worst " + where, text);
+                h.settings = sc.start;  // the second signal starts where the first left the state
+                h.changed = true;
             }
-            double worst = 0.0;
-            for (std::size_t k = 0; k < in.size(); ++k)
-                worst = std::max(
-                    {worst, std::fabs(out.left[k] - expected.left[k]), std::fabs(out.right[k] - expected.right[k])});
-            EXPECT_EQ(worst, 0.0) << sc.name;
-            char text[32];
-            std::snprintf(text, sizeof text, "%.3g", worst);
-            RecordProperty(std::string("worst ") + sc.name + (in.left[1] == in.right[1] ? " sine" : " noise"), text);
-            h.settings = sc.start;  // the second signal starts where the first left the state
-            h.changed = true;
+        }
+    }
+}
+
+// Every instruction set gives the baseline's bits: the factory programs and
+// the corners, one-frame to long blocks, odd and even tick frames alike.
+TEST(ProcessorKernels, EveryInstructionSetGivesTheBaselinesBits) {
+    if (runnableKernels().size() < 2) GTEST_SKIP() << "this processor runs the baseline only";
+    Settings fastest;
+    fastest.delay = 0.0f, fastest.depth = 1.0f, fastest.rate = 1.0f, fastest.spread = 1.0f;
+    Settings sine = fastest;
+    sine.shape = 1.0f, sine.range = 1.0f, sine.invert = 1.0f;
+    Settings slow;
+    slow.rate = 0.0f, slow.depth = 0.2f, slow.range = 0.0f;
+    const Settings corners[] = {Settings{}, fastest, sine, slow};
+    const Stereo in = ReedTest::noise(9000, 1.0, 5);
+    for (const Settings& settings : corners) {
+        for (std::uint32_t block : {1u, 5u, 512u, 2048u}) {
+            Harness baseline, wide;
+            ASSERT_TRUE(baseline.prepare(44100.0f, static_cast<std::int32_t>(block)));
+            ASSERT_TRUE(wide.prepare(44100.0f, static_cast<std::int32_t>(block)));
+            ASSERT_TRUE(baseline.processor->useKernels(ReedDsp::VoiceKernels::baseline));
+            ASSERT_EQ(wide.processor->kernelsInUse(), ReedDsp::VoiceKernels::avx2);  // a processor's own choice
+            baseline.settings = wide.settings = settings;
+            const Stereo expected = baseline.run(in, block), out = wide.run(in, block);
+            EXPECT_EQ(worstDifference(out, expected), 0.0) << "depth " << settings.depth << ", block " << block;
         }
     }
 }

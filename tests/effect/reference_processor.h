@@ -1,9 +1,13 @@
 // A deliberately plain processor for comparison: one tick at a time, each
-// voice's loop in turn, scalar sums in tap order, the exponent from the two
-// small tables with a division for negative exponents. It shares only the
-// interpolation table, the exponent tables and the floating-point guard with
-// the real one, so any shortcut the real processor takes that changes where
-// a tick lands or what it writes shows up as a difference.
+// voice's loop in turn, scalar sums, the exponent from the two small tables
+// with a division for negative exponents. It shares only the interpolation
+// table, the exponent tables and the floating-point guard with the real one,
+// so any shortcut the real processor takes that changes where a tick lands
+// or what it writes shows up as a difference.
+//
+// The read of a tick adds its 16 products in tap order (ReadOrder::plain) or
+// as the real processor does: the even taps in order, the odd taps in order,
+// then the two sums (ReadOrder::evenOdd).
 #pragma once
 
 #include <algorithm>
@@ -18,9 +22,12 @@
 
 namespace ReedTest {
 
+enum class ReadOrder { plain, evenOdd };
+
 class ReferenceProcessor {
 public:
-    explicit ReferenceProcessor(const ReedDsp::InterpolationTable& table) : table(table) {}
+    explicit ReferenceProcessor(const ReedDsp::InterpolationTable& table, ReadOrder order = ReadOrder::plain)
+        : table(table), order(order) {}
 
     void prepare(float sr, std::uint32_t maxBlock) {
         rate = sr;
@@ -132,9 +139,18 @@ private:
             const std::uint32_t row = 4095 - static_cast<std::uint32_t>(std::trunc((p - i0) * 4096));
             const auto base = static_cast<std::size_t>(i0);
             double x[2] = {0, 0};
-            for (int c = 0; c < 2; ++c)
-                for (std::uint32_t j = 0; j < 16; ++j)
-                    x[c] += (4096 * input[2 * (base + j) + c]) * table.coefficient(row, j);
+            for (int c = 0; c < 2; ++c) {
+                const auto product = [&](std::uint32_t j) {
+                    return (4096 * input[2 * (base + j) + c]) * table.coefficient(row, j);
+                };
+                if (order == ReadOrder::plain) {
+                    for (std::uint32_t j = 0; j < 16; ++j) x[c] += product(j);
+                } else {
+                    double even = 0, odd = 0;
+                    for (std::uint32_t j = 0; j < 16; j += 2) even += product(j), odd += product(j + 1);
+                    x[c] = even + odd;
+                }
+            }
             w = w + 1;
             if (w * stride >= N) w = 0;
             const double a = spread.at(tau, 0);
@@ -169,6 +185,7 @@ private:
     }
 
     const ReedDsp::InterpolationTable& table;
+    ReadOrder order;
     float rate = 44100.0f;
     double rampStep = 0, leak = 0, lfoPhase = 0, lfoIncrement = 0;
     std::vector<double> input, accumulator, memory;
