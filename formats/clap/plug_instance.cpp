@@ -72,6 +72,9 @@ bool PlugInstance::init() {
         if (!effect) return false;
         bridge = std::make_unique<ParamBridge>(*effect);
         sync = std::make_unique<OutputSync>(*effect, *bridge);
+        // A host reads the values before anything else; edits made before the
+        // first activation (and flushed only after it) still reach it.
+        sync->assumeKnown();
         editorHost = std::make_unique<EditorHost>(host, *effect);
         mappings.assign(bridge->count(), -1);
         for (std::uint32_t i = 0; i < bridge->count(); ++i)
@@ -113,7 +116,6 @@ bool PlugInstance::activate(double sampleRate, std::uint32_t frames) {
     effect->setBlockSize(static_cast<std::int32_t>(frames));
     effect->resume();
     maxFrames = frames;
-    sync->assumeKnown();
     active = true;
     mainThreadChores();
     return true;
