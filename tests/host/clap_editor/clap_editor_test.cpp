@@ -409,8 +409,9 @@ TEST_F(ClapEditor, EmbedsPaintsDragsAndEndsRoundAfterRoundLeavingNothing) {
         SCOPED_TRACE(trace);
         runRound(round, number, panel);
         // What the first pass over the rows allocates (the module's fonts,
-        // the GL driver's, the system's for a hidden and shown host window)
-        // stays for the process's life; the later passes add none.
+        // the GL driver's, under Wine three GDI objects in the first round
+        // in Qtractor's order) stays for the process's life; the later
+        // passes add none.
         if (number != kRows - 1) continue;
         descriptors = openDescriptors();
 #if defined(_WIN32)
