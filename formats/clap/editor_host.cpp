@@ -30,8 +30,11 @@ bool EditorHost::hostLoopAvailable() const {
            fds->unregister_fd;
 }
 
+// What the editor can embed in, whatever this host offers: scanners ask
+// through a host of no extensions and list the plug-in without an editor for
+// good when the answer is no. A host without the loop is refused at create.
 bool EditorHost::isApiSupported(const char* api, bool floating) const {
-    return !floating && api && std::strcmp(api, platform::windowApi()) == 0 && editor() && hostLoopAvailable();
+    return !floating && api && std::strcmp(api, platform::windowApi()) == 0 && editor();
 }
 
 bool EditorHost::preferredApi(const char** api, bool* floating) const {
@@ -42,7 +45,7 @@ bool EditorHost::preferredApi(const char** api, bool* floating) const {
 }
 
 bool EditorHost::create(const char* api, bool floating) {
-    if (created || !isApiSupported(api, floating)) return false;
+    if (created || !isApiSupported(api, floating) || !hostLoopAvailable()) return false;
     created = true;
     return true;
 }

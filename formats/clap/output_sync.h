@@ -41,7 +41,7 @@ public:
     void hostSent(std::uint32_t index, float stored);
     /// Pushes what the host has not heard yet, at frame time of the block.
     void emit(const clap::clap_output_events_t* out, std::uint32_t time);
-    /// Takes the present values as what the host knows (after activation).
+    /// Takes the present values as what the host knows (once, before the host hears anything).
     void assumeKnown();
 
 private:

@@ -72,7 +72,9 @@ bool PlugInstance::init() {
         if (!effect) return false;
         bridge = std::make_unique<ParamBridge>(*effect);
         sync = std::make_unique<OutputSync>(*effect, *bridge);
-        sync->assumeKnown();  // the host reads the starting values itself
+        // A host reads the values before anything else; edits made before the
+        // first activation (and flushed only after it) still reach it.
+        sync->assumeKnown();
         editorHost = std::make_unique<EditorHost>(host, *effect);
         mappings.assign(bridge->count(), -1);
         for (std::uint32_t i = 0; i < bridge->count(); ++i)
@@ -114,7 +116,6 @@ bool PlugInstance::activate(double sampleRate, std::uint32_t frames) {
     effect->setBlockSize(static_cast<std::int32_t>(frames));
     effect->resume();
     maxFrames = frames;
-    sync->assumeKnown();
     active = true;
     mainThreadChores();
     return true;
@@ -281,13 +282,17 @@ void PlugInstance::mainThreadChores() {
     if (!effect) return;
     if (sync->takeValuesChanged() && hostParams && hostParams->rescan)
         hostParams->rescan(host, clap::CLAP_PARAM_RESCAN_VALUES);
-    bool mappingsChanged = false;
+    if (takeMappings() && hostState && hostState->mark_dirty) hostState->mark_dirty(host);
+}
+
+bool PlugInstance::takeMappings() {
+    bool changed = false;
     for (std::uint32_t i = 0; i < bridge->count(); ++i) {
         const std::int32_t key = effect->getMapping(static_cast<std::int32_t>(i));
-        mappingsChanged |= key != mappings[i];
+        changed |= key != mappings[i];
         mappings[i] = key;
     }
-    if (mappingsChanged && hostState && hostState->mark_dirty) hostState->mark_dirty(host);
+    return changed;
 }
 
 void PlugInstance::editorTick() {
@@ -326,8 +331,14 @@ bool PlugInstance::loadState(const clap::clap_istream_t* stream) {
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
     const bool loaded = effect->setChunk(bytes.data(), static_cast<std::int32_t>(bytes.size()), false);
-    sync->markValuesChanged();  // whatever was applied before a bad record stays applied
-    mainThreadChores();
+    // The host knows what it loaded: the mappings in it are no edit of ours to
+    // mark. The values (whatever was applied before a bad record stays applied)
+    // are announced from the next main-thread call, not from inside the load:
+    // Qtractor takes a rescan during a session's load for an edit and marks
+    // the session modified, though it sets its stored values just after.
+    takeMappings();
+    sync->markValuesChanged();
+    if (host->request_callback) host->request_callback(host);
     return loaded;
 }
 

@@ -78,6 +78,8 @@ private:
     bool processAudio(const clap::clap_process_t& process);
     /// Main thread: tells the host of values and mappings that changed inside the effect.
     void mainThreadChores();
+    /// Takes the effect's controller mappings as the ones the host knows; true when they changed.
+    bool takeMappings();
     /// Main thread: asks for a flush when no block is coming to carry the editor's events.
     void requestFlush();
 

@@ -208,6 +208,7 @@ TEST_F(Clap, StateIsTheVst2BankChunkAndLoadsInEitherForm) {
     ASSERT_TRUE(fx.state()->load(fx.plugin.get(), slow.stream()));
     EXPECT_EQ(fx.save(), edited);
     EXPECT_EQ(slow.readsAfterEnd, 0);
+    fx.plugin.onMainThread();
     const auto rescans = fx.host.snapshot().rescans;
     ASSERT_FALSE(rescans.empty());
     EXPECT_EQ(rescans.back(), clap::CLAP_PARAM_RESCAN_VALUES);
@@ -217,6 +218,34 @@ TEST_F(Clap, StateIsTheVst2BankChunkAndLoadsInEitherForm) {
     std::vector<std::uint8_t> bytes = fx.save();
     other.dispatch(vst::effSetChunk, 0, static_cast<vst::VstIntPtr>(bytes.size()), bytes.data());
     EXPECT_EQ(vstBank(other), edited);
+}
+
+// Qtractor loads a session's state and sets its stored values just after; a
+// rescan or a dirty mark from inside the load would mark the session it just
+// opened as modified. The values are announced from the next main-thread
+// call, and the mappings the state holds are the host's own.
+TEST_F(Clap, AStateLoadMarksNothingAndRescansFromTheNextMainThreadCall) {
+    Instance source;
+    InputEvents move;
+    move.add(paramValue(0, 2, 0.25));
+    OutputEvents ignored;
+    source.plugin.flush(move, ignored);
+    std::vector<std::uint8_t> saved = source.save();
+    const std::uint8_t mapping[] = {1, 2, 0x14, 0xB0};  // controller 20 moves depth
+    saved.insert(saved.end(), std::begin(mapping), std::end(mapping));
+
+    Instance fx;
+    fx.host.clearRecord();
+    InputStream stream(saved);
+    ASSERT_TRUE(fx.state()->load(fx.plugin.get(), stream.stream()));
+    HostRecord record = fx.host.snapshot();
+    EXPECT_TRUE(record.rescans.empty());
+    EXPECT_GE(record.callbackRequests, 1);
+    fx.plugin.onMainThread();
+    record = fx.host.snapshot();
+    EXPECT_EQ(record.rescans, (std::vector<clap::clap_param_rescan_flags>{clap::CLAP_PARAM_RESCAN_VALUES}));
+    EXPECT_EQ(record.dirtyMarks, 0);
+    EXPECT_EQ(fx.save(), saved);
 }
 
 TEST_F(Clap, BadStatesAreRefusedWithoutHarm) {

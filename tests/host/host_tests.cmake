@@ -62,4 +62,7 @@ if(NOT WIN32 AND NOT TALLOW_SANITIZED)
   add_test(NAME module_real_host_scan COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/real_host_scan.sh
            $<TARGET_FILE:TallowReed> ${CMAKE_CURRENT_BINARY_DIR}/real_host_scan)
   set_tests_properties(module_real_host_scan PROPERTIES LABELS host SKIP_RETURN_CODE 77)
+  add_test(NAME clap_real_host_scan COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/qtractor_scan.sh
+           $<TARGET_FILE:TallowReedClap> ${CMAKE_CURRENT_BINARY_DIR}/qtractor_scan)
+  set_tests_properties(clap_real_host_scan PROPERTIES LABELS host SKIP_RETURN_CODE 77)
 endif()

@@ -97,16 +97,23 @@ void destroyWindow(Window* window) { delete window; }
 
 bool closesWithEditor() { return true; }
 
+// Calls outside the pump (the window's making, this flush) read what has
+// arrived on the connection into the client's queue, where a host that
+// watches the connection for us never sees it: the map and expose of a new
+// window would wait there for the next input. Showing and hiding, which a
+// host asks for outside the pump, handle the queue before returning.
 void hideWindow(Window* window) {
     if (window->destroyed) return;
     XUnmapWindow(window->display, window->id);
     XFlush(window->display);
+    pump(window);
 }
 
 void showWindow(Window* window) {
     if (window->destroyed) return;
     XMapWindow(window->display, window->id);
     XFlush(window->display);
+    pump(window);
 }
 
 int eventFd(Window* window) { return ConnectionNumber(window->display); }

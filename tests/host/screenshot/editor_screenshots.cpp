@@ -13,6 +13,7 @@
 #include "screenshot_host.h"
 
 #include "png_writer.h"
+#include "test_host.h"
 #include "render/png/png_decoder.h"
 
 #include <algorithm>
@@ -102,25 +103,26 @@ bool takeShots(ScreenshotHost& host, std::vector<Shot>& shots) {
     Effect effect;
     effect.start();
     if (effect.dispatch(vst::effEditOpen, 0, 0, host.parent()) != 1) return false;
-    host.moveTo(effect, kRestX, kRestY);
-    host.settle(effect, 400);
+    const Pump idle = [&effect] { effect.dispatch(vst::effEditIdle); };
+    host.moveTo(idle, kRestX, kRestY);
+    host.settle(idle, 400);
     shots.push_back({"idle", host.grab()});
 
-    host.moveTo(effect, 206, 60);  // the "depth" knob, dragged 50 pixels up
-    host.leftButton(effect, true);
-    host.moveTo(effect, 206, 35);
-    host.moveTo(effect, 206, 10);
-    host.settle(effect, 200);
+    host.moveTo(idle, 206, 60);  // the "depth" knob, dragged 50 pixels up
+    host.leftButton(idle, true);
+    host.moveTo(idle, 206, 35);
+    host.moveTo(idle, 206, 10);
+    host.settle(idle, 200);
     shots.push_back({"dragging", host.grab()});
-    host.leftButton(effect, false);
-    host.moveTo(effect, kRestX, kRestY);
+    host.leftButton(idle, false);
+    host.moveTo(idle, kRestX, kRestY);
 
-    const bool learning = host.chooseLearn(effect, 132, 60);  // the "rate" knob
-    host.moveTo(effect, kRestX, kRestY);
-    host.settle(effect, 300);
+    const bool learning = host.chooseLearn(idle, 132, 60);  // the "rate" knob
+    host.moveTo(idle, kRestX, kRestY);
+    host.settle(idle, 300);
     shots.push_back({"learning", host.grab()});
     effect.dispatch(vst::effEditClose);
-    host.settle(effect, 50);
+    host.settle(idle, 50);
     if (!learning) std::fprintf(stderr, "the context menu of \"rate\" did not show\n");
     return learning;
 }

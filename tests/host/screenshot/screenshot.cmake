@@ -13,14 +13,17 @@ else()
   set(screenshot_platform x11)
   set(screenshot_libraries X11::Xtst X11::X11)
 endif()
+# The host window, input and readback, shared with the CLAP editor test.
 file(GLOB screenshot_platform_sources CONFIGURE_DEPENDS
      ${CMAKE_CURRENT_LIST_DIR}/platform/${screenshot_platform}/*.cpp)
-add_executable(editor_screenshots ${CMAKE_CURRENT_LIST_DIR}/editor_screenshots.cpp ${screenshot_platform_sources}
+add_library(screenshot_host STATIC ${screenshot_platform_sources})
+target_include_directories(screenshot_host PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(screenshot_host PUBLIC ${screenshot_libraries})
+add_executable(editor_screenshots ${CMAKE_CURRENT_LIST_DIR}/editor_screenshots.cpp
                ${CMAKE_CURRENT_LIST_DIR}/../test_host.cpp)
 # The decoder reads the screenshots back for the comparison.
-target_link_libraries(editor_screenshots PRIVATE hostkit paintwell png_test_support GTest::gtest
-                      ${screenshot_libraries})
-target_include_directories(editor_screenshots PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_CURRENT_LIST_DIR}/..)
+target_link_libraries(editor_screenshots PRIVATE screenshot_host hostkit paintwell png_test_support GTest::gtest)
+target_include_directories(editor_screenshots PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)
 set_target_properties(editor_screenshots PROPERTIES ENABLE_EXPORTS ON)
 # Where the Windows test finds the native screenshots (the native build's tests).
 set(TALLOW_NATIVE_SHOTS ${CMAKE_SOURCE_DIR}/build/native/tests CACHE PATH "The native editor screenshots")

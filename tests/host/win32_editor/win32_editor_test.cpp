@@ -137,41 +137,8 @@ protected:
     HWND editor = nullptr;
 };
 
-// What the process holds that a leaking editor would add to: GDI and USER
-// objects and the thread's top-level windows (hidden helper windows among
-// them). Wine does not count GUI objects; there the GDI handle table is read
-// by probing every index (Wine takes a handle without its upper word).
-struct Holdings {
-    DWORD gdi = 0, user = 0;
-    int windows = 0;
-    bool operator==(const Holdings&) const = default;
-};
-
-DWORD gdiObjects() {
-    if (DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return counted;
-    DWORD live = 0;
-    for (std::uintptr_t index = 1; index < 0x10000; ++index)
-        live += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
-    return live;
-}
-
-Holdings holdings() {
-    Holdings h;
-    h.gdi = gdiObjects();
-    h.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND, LPARAM count) -> BOOL {
-            ++*reinterpret_cast<int*>(count);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&h.windows));
-    return h;
-}
-
-void PrintTo(const Holdings& h, std::ostream* out) {
-    *out << "GDI " << h.gdi << ", USER " << h.user << ", windows " << h.windows;
-}
+using Win32Test::Holdings;
+using Win32Test::holdings;
 
 // Hosts destroy the window they gave the editor after effEditClose; the
 // editor's window goes with it.

@@ -1,5 +1,6 @@
 #include "win32_test_window.h"
 
+#include <cstdint>
 #include <string>
 
 namespace Win32Test {
@@ -48,6 +49,36 @@ HWND openMenuOf(DWORD thread) {
         },
         reinterpret_cast<LPARAM>(&found));
     return found;
+}
+
+namespace {
+
+DWORD gdiObjects() {
+    if (DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return counted;
+    DWORD live = 0;
+    for (std::uintptr_t index = 1; index < 0x10000; ++index)
+        live += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
+    return live;
+}
+
+}  // namespace
+
+Holdings holdings() {
+    Holdings h;
+    h.gdi = gdiObjects();
+    h.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND, LPARAM count) -> BOOL {
+            ++*reinterpret_cast<int*>(count);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&h.windows));
+    return h;
+}
+
+void PrintTo(const Holdings& h, std::ostream* out) {
+    *out << "GDI " << h.gdi << ", USER " << h.user << ", windows " << h.windows;
 }
 
 }  // namespace Win32Test

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <ostream>
+
 namespace Win32Test {
 
 /// A visible top-level window (default procedure, the given stock brush)
@@ -20,5 +22,17 @@ void pumpFor(unsigned milliseconds);
 /// The visible popup menu window of the given thread, or null. Any thread
 /// may ask.
 HWND openMenuOf(DWORD thread);
+
+/// What the process holds that a leaking editor would add to: GDI and USER
+/// objects and the thread's top-level windows (hidden helper windows among
+/// them). Wine does not count GUI objects; there the GDI handle table is
+/// read by probing every index (Wine takes a handle without its upper word).
+struct Holdings {
+    DWORD gdi = 0, user = 0;
+    int windows = 0;
+    bool operator==(const Holdings&) const = default;
+};
+Holdings holdings();
+void PrintTo(const Holdings& h, std::ostream* out);
 
 }  // namespace Win32Test

@@ -1,6 +1,7 @@
 // The screenshot host on Windows: a top-level window whose client area is the
-// editor's size, input messages sent to the editor's child window, the
-// message loop as the pump, and the editor's pixels read back from its window.
+// editor's size and a panel filling it that the editor opens in, input
+// messages sent to the editor's child window, the message loop (and the
+// host's pump) running it, and the editor's pixels read back from its window.
 #include "screenshot_host.h"
 #include "win32_test_window.h"
 
@@ -15,19 +16,29 @@ namespace EditorShots {
 using Win32Test::openMenuOf;
 using Win32Test::pumpFor;
 
+constexpr char kHostClass[] = "TallowScreenshotHost";
+
 struct ScreenshotHost::State {
     HWND host = nullptr;
+    HWND panel = nullptr;
     int x = 0, y = 0;  // the pointer, in the editor's coordinates
     WPARAM buttons = 0;
 
-    HWND editor() const { return FindWindowExA(host, nullptr, "WispkitWinwrapper", nullptr); }
+    HWND editor() const { return FindWindowExA(panel, nullptr, "WispkitWinwrapper", nullptr); }
     void send(UINT message) { SendMessageA(editor(), message, buttons, MAKELPARAM(x, y)); }
+    // A child window of the host's class: destroying a top-level window
+    // costs Wine two seconds, a child nothing.
+    void openPanel() {
+        panel = CreateWindowExA(0, kHostClass, "panel", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, kWidth, kHeight,
+                                host, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
 };
 
 ScreenshotHost::ScreenshotHost() : state(new State) {
     // The real pointer stays away: only the messages sent here move it.
     SetCursorPos(1010, 750);
-    state->host = Win32Test::openHostWindow("TallowScreenshotHost", BLACK_BRUSH, 60, 60, kWidth, kHeight);
+    state->host = Win32Test::openHostWindow(kHostClass, BLACK_BRUSH, 60, 60, kWidth, kHeight);
+    if (state->host != nullptr) state->openPanel();
     SetForegroundWindow(state->host);
     pumpFor(100);
 }
@@ -41,25 +52,51 @@ std::string ScreenshotHost::problem() const {
     return state->host == nullptr ? "the host window could not be created" : "";
 }
 
-void* ScreenshotHost::parent() const { return state->host; }
+void* ScreenshotHost::parent() const { return state->panel; }
 
-void ScreenshotHost::settle(const HostTest::Effect&, unsigned milliseconds) { pumpFor(milliseconds); }
+void ScreenshotHost::releaseParent() {
+    if (state->panel != nullptr) DestroyWindow(state->panel);
+    state->openPanel();
+    pumpFor(5);
+}
 
-void ScreenshotHost::moveTo(const HostTest::Effect& effect, int x, int y) {
+void ScreenshotHost::showHost(bool shown) {
+    ShowWindow(state->host, shown ? SW_SHOW : SW_HIDE);
+    pumpFor(5);
+}
+
+Embedded ScreenshotHost::embedded() const {
+    Embedded found;
+    for (HWND child = FindWindowExA(state->panel, nullptr, nullptr, nullptr); child != nullptr;
+         child = FindWindowExA(state->panel, child, nullptr, nullptr))
+        ++found.windows;
+    found.shown = IsWindowVisible(state->editor()) != FALSE;
+    return found;
+}
+
+void ScreenshotHost::settle(const Pump& pump, unsigned milliseconds) {
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    do {
+        pumpFor(2);
+        if (pump) pump();
+    } while (GetTickCount64() < end);
+}
+
+void ScreenshotHost::moveTo(const Pump& pump, int x, int y) {
     state->x = x;
     state->y = y;
     state->send(WM_MOUSEMOVE);
-    settle(effect, 40);
+    settle(pump, 40);
 }
 
-void ScreenshotHost::leftButton(const HostTest::Effect& effect, bool down) {
+void ScreenshotHost::leftButton(const Pump& pump, bool down) {
     state->buttons = down ? MK_LBUTTON : 0;
     state->send(down ? WM_LBUTTONDOWN : WM_LBUTTONUP);
-    settle(effect, 40);
+    settle(pump, 40);
 }
 
-bool ScreenshotHost::chooseLearn(const HostTest::Effect& effect, int x, int y) {
-    moveTo(effect, x, y);
+bool ScreenshotHost::chooseLearn(const Pump& pump, int x, int y) {
+    moveTo(pump, x, y);
     // The menu runs its own loop inside the right click: a second thread
     // waits for it and types the item's key.
     bool shown = false;
@@ -77,7 +114,7 @@ bool ScreenshotHost::chooseLearn(const HostTest::Effect& effect, int x, int y) {
     answer.join();
     state->buttons = 0;
     state->send(WM_RBUTTONUP);
-    settle(effect, 100);
+    settle(pump, 100);
     return shown;
 }
 

@@ -1,8 +1,8 @@
 // The screenshot host on X11: an override-redirect window of the editor's
-// size, XTest input, effEditIdle as the pump, XGetImage for the pixels.
+// size, XTest input, the host's pump alone (X11 has no loop of its own here),
+// XGetImage for the pixels.
 #include "screenshot_host.h"
 
-// After the harness: Xlib's macros (None, Bool, ...) would break it.
 #include <X11/Xlib.h>
 #include <X11/Xresource.h>
 #include <X11/Xutil.h>
@@ -67,34 +67,57 @@ std::string ScreenshotHost::problem() const { return state->display == nullptr ?
 
 void* ScreenshotHost::parent() const { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(state->window)); }
 
-void ScreenshotHost::settle(const HostTest::Effect& effect, unsigned milliseconds) {
+void ScreenshotHost::releaseParent() {}
+
+void ScreenshotHost::showHost(bool shown) {
+    if (shown) XMapRaised(state->display, state->window);
+    else
+        XUnmapWindow(state->display, state->window);
+    XSync(state->display, False);
+}
+
+Embedded ScreenshotHost::embedded() const {
+    ::Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    Embedded found;
+    XSync(state->display, False);
+    if (!XQueryTree(state->display, state->window, &root, &parent, &children, &count)) return found;
+    found.windows = static_cast<int>(count);
+    XWindowAttributes attributes{};
+    found.shown = count > 0 && XGetWindowAttributes(state->display, children[0], &attributes) &&
+                  attributes.map_state == IsViewable;
+    if (children != nullptr) XFree(children);
+    return found;
+}
+
+void ScreenshotHost::settle(const Pump& pump, unsigned milliseconds) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     while (std::chrono::steady_clock::now() < end) {
-        effect.dispatch(vst::effEditIdle);
+        if (pump) pump();
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
 }
 
-void ScreenshotHost::moveTo(const HostTest::Effect& effect, int x, int y) {
+void ScreenshotHost::moveTo(const Pump& pump, int x, int y) {
     XTestFakeMotionEvent(state->display, DefaultScreen(state->display), kLeft + x, kTop + y, 0);
     XSync(state->display, False);
-    settle(effect, 40);
+    settle(pump, 40);
 }
 
-void ScreenshotHost::leftButton(const HostTest::Effect& effect, bool down) {
+void ScreenshotHost::leftButton(const Pump& pump, bool down) {
     XTestFakeButtonEvent(state->display, 1, down ? True : False, 0);
     XSync(state->display, False);
-    settle(effect, 40);
+    settle(pump, 40);
 }
 
-bool ScreenshotHost::chooseLearn(const HostTest::Effect& effect, int x, int y) {
-    moveTo(effect, x, y);
+bool ScreenshotHost::chooseLearn(const Pump& pump, int x, int y) {
+    moveTo(pump, x, y);
     XTestFakeButtonEvent(state->display, 3, True, 0);
     XTestFakeButtonEvent(state->display, 3, False, 0);
     XSync(state->display, False);
     bool shown = false;
     for (int wait = 0; wait < 100 && !shown; ++wait) {
-        settle(effect, 10);
+        settle(pump, 10);
         shown = state->popupShown();
     }
     if (!shown) return false;
@@ -102,7 +125,7 @@ bool ScreenshotHost::chooseLearn(const HostTest::Effect& effect, int x, int y) {
     XTestFakeKeyEvent(state->display, key, True, 0);
     XTestFakeKeyEvent(state->display, key, False, 0);
     XSync(state->display, False);
-    settle(effect, 100);
+    settle(pump, 100);
     return !state->popupShown();
 }
 
