@@ -5,7 +5,20 @@ WINDOWS := build/windows
 export WINEDEBUG ?= -all
 export WINEPREFIX ?= $(CURDIR)/build/wineprefix
 
+# One version for every release artefact: the CMake project's.
+VERSION := $(shell sed -n 's/^project.TallowReed VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+PREFIX ?= /usr/local
+
+# CMake arguments that add a packager's flags to a build's own; the flags the
+# modules need are set on their targets and stay.
+# $(call added_flags,CPPFLAGS,CFLAGS,CXXFLAGS,LDFLAGS)
+added_flags = -DCMAKE_C_FLAGS="$(strip $(1) $(2))" -DCMAKE_CXX_FLAGS="$(strip $(1) $(3))" \
+  -DCMAKE_EXE_LINKER_FLAGS="$(4)" -DCMAKE_MODULE_LINKER_FLAGS="$(4)" -DCMAKE_SHARED_LINKER_FLAGS="$(4)"
+NATIVE_CONFIGURE = cmake --preset native -G "Unix Makefiles" \
+  $(call added_flags,$(CPPFLAGS),$(CFLAGS),$(CXXFLAGS),$(LDFLAGS)) >/dev/null
+
 .PHONY: all setup native windows demo test test-native test-windows asan tsan bench fuzz screenshots format-check clean
+.PHONY: forms install install-user uninstall uninstall-user
 
 all: native
 
@@ -13,7 +26,7 @@ setup:
 	@scripts/setup.sh
 
 native: setup
-	cmake --preset native -G "Unix Makefiles" >/dev/null
+	$(NATIVE_CONFIGURE)
 	cmake --build $(NATIVE) -j$(JOBS)
 
 windows: setup
@@ -22,7 +35,7 @@ windows: setup
 
 # Only the module and the renderer that plays the demo through it; no tests.
 demo: setup
-	cmake --preset native -G "Unix Makefiles" >/dev/null
+	$(NATIVE_CONFIGURE)
 	cmake --build $(NATIVE) -j$(JOBS) --target TallowReed tallow-render
 	@mkdir -p out
 	$(NATIVE)/tools/render_tool/tallow-render --module $(NATIVE)/module/TallowReed.so --program 0 --output out/demo.wav
@@ -66,6 +79,25 @@ screenshots: native windows
 	XDG_CONFIG_HOME=$(CURDIR)/$(NATIVE)/tests/screenshot_config \
 	  scripts/with-display.sh $(NATIVE)/tests/editor_screenshots out linux
 	scripts/with-display.sh wine $(WINDOWS)/tests/editor_screenshots.exe out windows --compare-with out linux
+
+# Only the shipped Linux forms: what the install targets put in place.
+forms: setup
+	$(NATIVE_CONFIGURE)
+	cmake --build $(NATIVE) -j$(JOBS) --target forms
+
+# $(DESTDIR)$(PREFIX)/lib/{vst,clap,lv2} and share/doc/tallow-reed; uninstall takes exactly those files away.
+install: forms
+	PREFIX='$(PREFIX)' DESTDIR='$(DESTDIR)' scripts/install-forms.sh install $(NATIVE)
+
+uninstall:
+	PREFIX='$(PREFIX)' DESTDIR='$(DESTDIR)' scripts/install-forms.sh uninstall $(NATIVE)
+
+# ~/.vst, ~/.clap and ~/.lv2.
+install-user: forms
+	scripts/install-forms.sh install-user $(NATIVE)
+
+uninstall-user:
+	scripts/install-forms.sh uninstall-user $(NATIVE)
 
 # Lists the source files whose layout differs from .clang-format; changes nothing.
 format-check:

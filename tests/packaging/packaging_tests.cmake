@@ -1,5 +1,6 @@
 # Release checks: what the shipped Linux binaries need from the C library,
-# and the modules' own object lookup.
+# the modules' own object lookup, and the installed layout loaded as hosts
+# load it.
 get_property(shipped_modules GLOBAL PROPERTY TALLOW_SHIPPED_MODULES)
 if(NOT WIN32)
   set(TALLOW_GLIBC_REACH 2.34 CACHE STRING "The newest glibc symbol version a shipped Linux binary may need")
@@ -16,6 +17,19 @@ if(NOT WIN32)
   target_compile_definitions(find_object_tests PRIVATE TALLOW_UNWIND_PROBE="$<TARGET_FILE:unwind_probe>")
   add_dependencies(find_object_tests unwind_probe)
   tallow_register_tests(find_object_tests release)
+
+  add_executable(clap_scan ${CMAKE_CURRENT_LIST_DIR}/clap_scan.cpp)
+  target_link_libraries(clap_scan PRIVATE claphost)
+
+  if(TARGET TallowReed_lv2)
+    set(lv2_form ON)
+  else()
+    set(lv2_form OFF)
+  endif()
+  add_test(NAME release_install
+           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/install_test.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}
+                   $<TARGET_FILE:host_tests> $<TARGET_FILE:clap_scan> ${PROJECT_VERSION} ${lv2_form})
+  set_tests_properties(release_install PROPERTIES LABELS release)
 
   # Sanitizer runtimes are newer shared libraries, and no release ships such a build.
   if(NOT TALLOW_SANITIZED)
