@@ -18,7 +18,7 @@ NATIVE_CONFIGURE = cmake --preset native -G "Unix Makefiles" \
   $(call added_flags,$(CPPFLAGS),$(CFLAGS),$(CXXFLAGS),$(LDFLAGS)) >/dev/null
 
 .PHONY: all setup native windows demo test test-native test-windows asan tsan bench fuzz screenshots format-check clean
-.PHONY: forms install install-user uninstall uninstall-user
+.PHONY: forms install install-user uninstall uninstall-user dist
 
 all: native
 
@@ -98,6 +98,13 @@ install-user: forms
 
 uninstall-user:
 	scripts/install-forms.sh uninstall-user $(NATIVE)
+
+# out/tallow-reed-$(VERSION)-linux-x86_64.tar.gz and out/tallow-reed-$(VERSION)-windows-x64.zip,
+# the same bytes from the same commit.
+dist: forms
+	cmake --preset windows -G "Unix Makefiles" >/dev/null
+	cmake --build $(WINDOWS) -j$(JOBS) --target forms
+	scripts/dist.sh $(NATIVE) $(WINDOWS) out $(VERSION)
 
 # Lists the source files whose layout differs from .clang-format; changes nothing.
 format-check:
