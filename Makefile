@@ -16,9 +16,12 @@ added_flags = -DCMAKE_C_FLAGS="$(strip $(1) $(2))" -DCMAKE_CXX_FLAGS="$(strip $(
   -DCMAKE_EXE_LINKER_FLAGS="$(4)" -DCMAKE_MODULE_LINKER_FLAGS="$(4)" -DCMAKE_SHARED_LINKER_FLAGS="$(4)"
 NATIVE_CONFIGURE = cmake --preset native -G "Unix Makefiles" \
   $(call added_flags,$(CPPFLAGS),$(CFLAGS),$(CXXFLAGS),$(LDFLAGS)) >/dev/null
+DEB_BUILD_MAINT_OPTIONS ?= hardening=+bindnow
+dpkg_flag = $(shell DEB_BUILD_MAINT_OPTIONS='$(DEB_BUILD_MAINT_OPTIONS)' dpkg-buildflags --get $(1))
+DEB = out/tallow-reed_$(VERSION)_$(shell dpkg --print-architecture).deb
 
-.PHONY: all setup native windows demo test test-native test-windows asan tsan bench fuzz screenshots format-check clean
-.PHONY: forms install install-user uninstall uninstall-user dist
+.PHONY: all setup native windows demo test test-native test-windows test-package asan tsan bench fuzz screenshots format-check clean
+.PHONY: forms install install-user uninstall uninstall-user dist deb
 
 all: native
 
@@ -40,13 +43,17 @@ demo: setup
 	@mkdir -p out
 	$(NATIVE)/tools/render_tool/tallow-render --module $(NATIVE)/module/TallowReed.so --program 0 --output out/demo.wav
 
-test: test-native test-windows
+test: test-native test-windows test-package
 
 test-native: native
 	scripts/with-display.sh ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
 
 test-windows: windows
 	scripts/with-display.sh ctest --test-dir $(WINDOWS) --output-on-failure -j$(JOBS)
+
+# The Debian package as make deb builds it and lintian judges it.
+test-package: deb
+	tests/packaging/deb_test.sh $(CURDIR) build/package $(VERSION) $(DEB) build/package/lintian.txt
 
 asan: setup
 	cmake --preset asan -G "Unix Makefiles" >/dev/null
@@ -105,6 +112,16 @@ dist: forms
 	cmake --preset windows -G "Unix Makefiles" >/dev/null
 	cmake --build $(WINDOWS) -j$(JOBS) --target forms
 	scripts/dist.sh $(NATIVE) $(WINDOWS) out $(VERSION)
+
+# out/tallow-reed_$(VERSION)_<arch>.deb from a build of its own with Debian's
+# build flags and Debian's shared FreeType, checked by lintian.
+deb: setup
+	cmake --preset package -G "Unix Makefiles" $(call added_flags,$(call dpkg_flag,CPPFLAGS),$(call \
+	  dpkg_flag,CFLAGS),$(call dpkg_flag,CXXFLAGS),$(call dpkg_flag,LDFLAGS)) >/dev/null
+	cmake --build build/package -j$(JOBS) --target forms
+	scripts/deb.sh build/package out $(VERSION)
+	lintian --fail-on error --tag-display-limit 0 $(DEB) >build/package/lintian.txt 2>&1; \
+	  status=$$?; cat build/package/lintian.txt; exit $$status
 
 # Lists the source files whose layout differs from .clang-format; changes nothing.
 format-check:
