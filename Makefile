@@ -5,8 +5,6 @@ WINDOWS := build/windows
 export WINEDEBUG ?= -all
 export WINEPREFIX ?= $(CURDIR)/build/wineprefix
 
-# One version for every release artefact: the CMake project's.
-VERSION := $(shell sed -n 's/^project.TallowReed VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 PREFIX ?= /usr/local
 
 # CMake arguments that add a packager's flags to a build's own; the flags the
@@ -18,7 +16,6 @@ NATIVE_CONFIGURE = cmake --preset native -G "Unix Makefiles" \
   $(call added_flags,$(CPPFLAGS),$(CFLAGS),$(CXXFLAGS),$(LDFLAGS)) >/dev/null
 DEB_BUILD_MAINT_OPTIONS ?= hardening=+bindnow
 dpkg_flag = $(shell DEB_BUILD_MAINT_OPTIONS='$(DEB_BUILD_MAINT_OPTIONS)' dpkg-buildflags --get $(1))
-DEB = out/tallow-reed_$(VERSION)_$(shell dpkg --print-architecture).deb
 
 .PHONY: all setup native windows demo test test-native test-windows test-package asan tsan bench fuzz screenshots format-check clean
 .PHONY: forms install install-user uninstall uninstall-user dist deb
@@ -53,7 +50,7 @@ test-windows: windows
 
 # The Debian package as make deb builds it and lintian judges it.
 test-package: deb
-	tests/packaging/deb_test.sh $(CURDIR) build/package $(VERSION) $(DEB) build/package/lintian.txt
+	tests/packaging/deb_test.sh $(CURDIR) build/package out build/package/lintian.txt
 
 asan: setup
 	cmake --preset asan -G "Unix Makefiles" >/dev/null
@@ -106,22 +103,22 @@ install-user: forms
 uninstall-user:
 	scripts/install-forms.sh uninstall-user $(NATIVE)
 
-# out/tallow-reed-$(VERSION)-linux-x86_64.tar.gz and out/tallow-reed-$(VERSION)-windows-x64.zip,
-# the same bytes from the same commit.
+# out/tallow-reed-VERSION-linux-x86_64.tar.gz and out/tallow-reed-VERSION-windows-x64.zip, the same
+# bytes from the same commit. Every artefact takes its VERSION from the CMake project.
 dist: forms
 	cmake --preset windows -G "Unix Makefiles" >/dev/null
 	cmake --build $(WINDOWS) -j$(JOBS) --target forms
-	scripts/dist.sh $(NATIVE) $(WINDOWS) out $(VERSION)
+	scripts/dist.sh $(NATIVE) $(WINDOWS) out
 
-# out/tallow-reed_$(VERSION)_<arch>.deb from a build of its own with Debian's
+# out/tallow-reed_VERSION_ARCH.deb from a build of its own with Debian's
 # build flags and Debian's shared FreeType, checked by lintian.
 deb: setup
 	cmake --preset package -G "Unix Makefiles" $(call added_flags,$(call dpkg_flag,CPPFLAGS),$(call \
 	  dpkg_flag,CFLAGS),$(call dpkg_flag,CXXFLAGS),$(call dpkg_flag,LDFLAGS)) >/dev/null
 	cmake --build build/package -j$(JOBS) --target forms
-	scripts/deb.sh build/package out $(VERSION)
-	lintian --fail-on error --tag-display-limit 0 $(DEB) >build/package/lintian.txt 2>&1; \
-	  status=$$?; cat build/package/lintian.txt; exit $$status
+	deb=$$(scripts/deb.sh build/package out) && echo "$$deb" && \
+	  { lintian --fail-on error --tag-display-limit 0 "$$deb" >build/package/lintian.txt 2>&1; \
+	    status=$$?; cat build/package/lintian.txt; exit $$status; }
 
 # Lists the source files whose layout differs from .clang-format; changes nothing.
 format-check:

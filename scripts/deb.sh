@@ -3,15 +3,17 @@
 # <out>/tallow-reed_VERSION_ARCH.deb: the forms in /usr/lib/vst, /usr/lib/clap
 # and /usr/lib/lv2 (when built), stripped, with the shared libraries they
 # need declared by dpkg-shlibdeps. The licence and the notices that apply go
-# into Debian's copyright file. Entries carry the commit's time (SOURCE_DATE_EPOCH when set).
-# DEB_MAINTAINER names the maintainer.
-# Usage: deb.sh <linux build> <out folder> <version>
+# into Debian's copyright file. Entries carry the commit's time
+# (SOURCE_DATE_EPOCH when set). VERSION is the build's project version;
+# DEB_MAINTAINER names the maintainer. Prints the package's path.
+# Usage: deb.sh <linux build> <out folder>
 set -euo pipefail
-[ $# -eq 3 ] || { echo "usage: $0 <linux build> <out folder> <version>" >&2; exit 2; }
+[ $# -eq 2 ] || { echo "usage: $0 <linux build> <out folder>" >&2; exit 2; }
 build=$(cd "$1" && pwd)
 out=$2
-version=$3
 root=$(cd "$(dirname "$0")/.." && pwd)
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt" 2>/dev/null)
+[ -n "$version" ] || { echo "deb: $build is not a configured build" >&2; exit 1; }
 maintainer=${DEB_MAINTAINER:-Corvelight <packages@corvelight.example>}
 arch=$(dpkg --print-architecture)
 epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || true)}

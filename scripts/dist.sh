@@ -8,15 +8,20 @@
 #
 # Two runs from the same commit write the same bytes: every entry carries the
 # commit's time (SOURCE_DATE_EPOCH when set), entries are sorted by name and
-# belong to root, and modes are fixed.
-# Usage: dist.sh <linux build> <windows build> <out folder> <version>
+# belong to root, and modes are fixed. VERSION is the builds' project version.
+# Usage: dist.sh <linux build> <windows build> <out folder>
 set -euo pipefail
-[ $# -eq 4 ] || { echo "usage: $0 <linux build> <windows build> <out folder> <version>" >&2; exit 2; }
+[ $# -eq 3 ] || { echo "usage: $0 <linux build> <windows build> <out folder>" >&2; exit 2; }
 linux=$1
 windows=$2
 out=$3
-version=$4
 root=$(cd "$(dirname "$0")/.." && pwd)
+
+project_version() { sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$1/CMakeCache.txt" 2>/dev/null; }
+version=$(project_version "$linux")
+[ -n "$version" ] || { echo "dist: $linux is not a configured build" >&2; exit 1; }
+[ "$(project_version "$windows")" = "$version" ] ||
+    { echo "dist: $windows is not a build of version $version" >&2; exit 1; }
 
 epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || true)}
 [ -n "$epoch" ] || { echo "dist: no commit to take the time from; set SOURCE_DATE_EPOCH" >&2; exit 1; }

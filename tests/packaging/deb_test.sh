@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
-# Checks the Debian package make deb wrote: its name, version and
-# architecture; its files, owners and modes; that its binaries were built with
+# Checks the Debian package make deb wrote: its name, architecture and
+# version (the project's, which the changelog's top entry names); its files, owners and modes; that its binaries were built with
 # Debian's flags without losing their own; that it declares the package of
 # every shared library its binaries need and no other, with the C library
 # version its binaries need; and lintian's report (no error, and no warning
 # but those explained below).
-# Usage: deb_test.sh <source> <package build> <version> <.deb> <lintian report>
+# Usage: deb_test.sh <source> <package build> <out folder> <lintian report>
 set -euo pipefail
 src=$1
 build=$2
-version=$3
-deb=$4
-report=$5
+report=$4
 fail() { echo "FAIL: $*" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+[[ "$(grep -m1 '^## ' "$src/CHANGELOG.md")" == "## $version "* ]] || fail "CHANGELOG.md's top entry is not $version"
+deb=$3/tallow-reed_${version}_$(dpkg --print-architecture).deb
 
 for field in Package=tallow-reed Version=$version Architecture=$(dpkg --print-architecture); do
     [ "$(dpkg-deb -f "$deb" "${field%%=*}")" = "${field#*=}" ] || fail "${field%%=*} is not ${field#*=}"
@@ -53,11 +54,11 @@ declared=$(tr ',' '\n' <<<"$depends" | awk '{print $1}' | sort -u)
 # exported, the C++ runtime inside.
 for b in $binaries; do
     name=${b#"$work/root"}
-    objdump -T "$b" | grep -q '__stack_chk_fail' || fail "$name was built without Debian's CXXFLAGS"
-    readelf -d "$b" | grep -q 'BIND_NOW' || fail "$name was linked without Debian's LDFLAGS"
+    grep -q '__stack_chk_fail' <<<"$(objdump -T "$b")" || fail "$name was built without Debian's CXXFLAGS"
+    grep -q 'BIND_NOW' <<<"$(readelf -d "$b")" || fail "$name was linked without Debian's LDFLAGS"
     exports=$(nm -D --defined-only "$b" | awk '{print $3}' | grep -Evx 'VSTPluginMain|main|clap_entry|lv2_descriptor|lv2ui_descriptor' || true)
     [ -z "$exports" ] || fail "$name exports $(echo $exports)"
-    ! objdump -p "$b" | grep -Eq 'NEEDED +lib(stdc\+\+|gcc_s)' || fail "$name needs a shared C++ runtime"
+    ! grep -Eq 'NEEDED +lib(stdc\+\+|gcc_s)' <<<"$(objdump -p "$b")" || fail "$name needs a shared C++ runtime"
 done
 echo "ok: Debian's build flags with the modules' own"
 reach=$("$src/scripts/glibc-reach.sh" $binaries | sed -n 's/.*: GLIBC_\([0-9.]*\) .*/\1/p' | sort -V | tail -n 1)
