@@ -3,6 +3,16 @@
 # library: TrueType, the auto-hinter and the anti-aliasing rasteriser only,
 # without zlib, libpng, bzip2, brotli or harfbuzz. Its symbols never leave
 # the module.
+#
+# A distribution's package links the distribution's shared FreeType instead,
+# so its security updates reach the plug-in.
+option(TALLOW_SYSTEM_FREETYPE "Link the system's shared FreeType instead of compiling one in" OFF)
+if(TALLOW_SYSTEM_FREETYPE)
+  find_package(Freetype REQUIRED)
+  target_link_libraries(paintwell PRIVATE Freetype::Freetype)
+  return()
+endif()
+
 set(TALLOW_FREETYPE_DIR "${CMAKE_SOURCE_DIR}/build/third_party/freetype" CACHE PATH "FreeType source tree")
 if(NOT EXISTS "${TALLOW_FREETYPE_DIR}/include/freetype/freetype.h")
   message(FATAL_ERROR "FreeType source not found in ${TALLOW_FREETYPE_DIR}; run scripts/setup.sh (as root) first.")

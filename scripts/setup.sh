@@ -13,7 +13,7 @@ packages=(
   libfreetype-dev libpng-dev
   clang libclang-rt-14-dev clang-format-14
   ttf-bitstream-vera
-  dpkg-dev
+  dpkg-dev zip unzip lintian
 )
 
 missing=()
